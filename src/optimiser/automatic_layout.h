@@ -89,18 +89,30 @@ public:
     // widths and heights (their share of the cut measure).
     int64_t CollectOffcuts(int32_t sheetNumber, std::vector<Offcut>& offcuts) const;
 
+    // Exact tests without a scoring scan: some rectangle is at least length x width (the
+    // piece kept as it is), or at least shortSide x longSide in some orientation.
+    bool FitsKept(int32_t length, int32_t width) const;
+    bool FitsTurnable(int32_t shortSide, int32_t longSide) const;
+
+    // A rectangle's sides as (dx, dy), or as (short, long) for turnable pieces.
+    struct Corner {
+        int32_t a = 0, b = 0;
+    };
+
     const std::vector<FreeRect>& Rectangles() const { return rects_; }
     // Entries the list has held on this sheet, used-up ones included.
     int64_t EntryCount() const { return entryCount_; }
 
 private:
-    void UpdateBounds() const;
+    void UpdateStairs() const;
 
     std::vector<FreeRect> rects_;
     int64_t entryCount_ = 0;
-    // Largest extents over the rectangles, for rejecting a piece without a scan.
-    mutable bool boundsValid_ = false;
-    mutable int32_t maxDx_ = 0, maxDy_ = 0, maxShort_ = 0, maxLong_ = 0;
+    // The maximal (dx, dy) and (short side, long side) pairs over the rectangles: the two fit
+    // tests only need these few corners.
+    mutable bool keptValid_ = false, turnValid_ = false;
+    mutable std::vector<Corner> keptStair_, turnStair_;  // storage; the counts say what is valid
+    mutable size_t keptCount_ = 0, turnCount_ = 0;
 };
 
 struct AutomaticLayout {

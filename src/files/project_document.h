@@ -85,8 +85,8 @@ int WriteProjectDocument(const std::filesystem::path& target, const std::filesys
 struct SaveOptions {
     bool saveAs = false;  // SacuvajKao1Click
     bool asXml = false;   // toXMLClick: an export
-    // The path chosen in the save dialog (already confirmed when it existed); empty when
-    // no dialog was shown or it was cancelled.
+    // The path chosen in the save dialog; empty when no dialog was shown or it was
+    // cancelled. The caller asks before overwriting SaveTargetName(chosenPath, asXml).
     std::string chosenPath;
     std::filesystem::path templatePath;
 };

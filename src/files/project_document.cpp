@@ -17,6 +17,8 @@
 
 #include <pugixml.hpp>
 
+#include "core/number_format.h"
+
 namespace trimora {
 
 namespace fs = std::filesystem;
@@ -90,11 +92,9 @@ pugi::xml_node ListContainer(pugi::xml_node parent, const char* name, const char
     return list;
 }
 
+// Prices are single-precision settings; the widening keeps their value exactly.
 std::string FormatPrice(float price) {
-    char buffer[64];
-    auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(price),
-                                   std::chars_format::general, 8);
-    return ec == std::errc() ? std::string(buffer, ptr) : std::string("0");
+    return FormatGeneral(static_cast<double>(price), 8);
 }
 
 std::string CurrentDateTime() {

@@ -231,7 +231,7 @@ TEST_F(ProjectDocumentTest, WriterBuildsTheDocumentInItsOrderFromARootOnlyTempla
     EXPECT_STREQ(job.child_value("client_address"), "Street 1\n11000 Belgrade\nSerbia");
     EXPECT_STREQ(job.child_value("price1"), "12.5");
     EXPECT_STREQ(job.child_value("price2"), "0.1");
-    EXPECT_STREQ(job.child_value("price3"), "1.2345679e+08");
+    EXPECT_STREQ(job.child_value("price3"), "1.2345679E0008");
     pugi::xml_node sheets = job.child("data").child("tab_sheets");
     EXPECT_STREQ(sheets.attribute("count").value(), "0");
     EXPECT_FALSE(sheets.child("sheet"));

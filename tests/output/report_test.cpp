@@ -13,7 +13,7 @@ std::string Text(int number) {
     return "T" + std::to_string(number);
 }
 
-const std::string kM2 = "m\xB2";
+const std::string kM2 = AreaUnitSuffix(2);
 
 void SetRow(TextGrid& grid, int row, const std::vector<std::string>& cells) {
     for (size_t c = 0; c < cells.size(); ++c) grid.SetCell(static_cast<int>(c) + 1, row, cells[c]);

@@ -71,6 +71,8 @@ int CheckEntry(std::string& length, std::string& width, const std::string& quant
     for (std::string* size : {&length, &width}) {
         NormalizedLength normal = NormalizeLengthText(*size, unit);
         if (normal.error != 0) return normal.error;
+        // A length whose parts are all zero has an empty canonical text: no size at all.
+        if (normal.text.empty()) return kTextSizeOrQuantity;
         *size = std::move(normal.text);
     }
     count = *parsed;

@@ -86,6 +86,13 @@ const EntryCase kRefusedEntries[] = {
     {"2800", "-20", "1", 272},
 };
 
+TEST(AppendSheet, SizesAreStoredCanonical) {
+    Project project;
+    ASSERT_TRUE(AppendSheet(project, {"12 1/3\"", "1' 2\"", "1", ""}, 4).Ok());
+    EXPECT_EQ(project.sheets.Cell(1, 1), "12 21/64\"");
+    EXPECT_EQ(project.sheets.Cell(2, 1), "14\"");
+}
+
 TEST(AppendSheet, RefusesWithoutChangingAnything) {
     for (const EntryCase& c : kRefusedEntries) {
         SCOPED_TRACE(std::string(c.length) + " | " + c.width + " | " + c.quantity);

@@ -89,18 +89,22 @@ using Corner = FreeRectangles::Corner;
 // Adds a corner to the first k corners of a stair of mutually undominated corners (in no
 // particular order) and returns the new count.
 inline size_t AddToStair(Corner* stair, size_t k, Corner c) {
-    for (size_t i = 0; i < k; ++i)
-        if (stair[i].a >= c.a && stair[i].b >= c.b) return k;
+    // One pass: drop the corners c covers; if a corner covers c, none was dropped (the
+    // corners do not cover each other), so the stair is left as it was.
     size_t kept = 0;
-    for (size_t i = 0; i < k; ++i)
-        if (!(c.a >= stair[i].a && c.b >= stair[i].b)) stair[kept++] = stair[i];
+    for (size_t i = 0; i < k; ++i) {
+        const Corner s = stair[i];
+        if (s.a >= c.a && s.b >= c.b) return k;
+        if (c.a < s.a || c.b < s.b) stair[kept++] = s;
+    }
     stair[kept++] = c;
     return kept;
 }
 
-inline bool Dominated(const Corner* stair, size_t k, int32_t a, int32_t b) {
+inline bool Dominated(const Corner* stair, size_t k, int32_t a, int32_t b, int64_t area) {
     for (size_t i = 0; i < k; ++i)
-        if (stair[i].a >= a && stair[i].b >= b) return true;
+        if (stair[i].a >= a && stair[i].b >= b && int64_t{stair[i].a} * stair[i].b >= area)
+            return true;
     return false;
 }
 
@@ -121,32 +125,26 @@ void FreeRectangles::UpdateStairs() const {
     const size_t n = rects_.size();
     if (keptStair_.size() < n) keptStair_.resize(n);
     if (turnStair_.size() < n) turnStair_.resize(n);
-    if (!keptValid_) {
-        size_t k = 0;
-        for (const FreeRect& r : rects_)
-            k = AddToStair(keptStair_.data(), k, {r.x2 - r.x1, r.y2 - r.y1});
-        keptCount_ = k;
-        keptValid_ = true;
+    const bool kept = !keptValid_, turn = !turnValid_;
+    size_t k = 0, t = 0;
+    for (const FreeRect& r : rects_) {
+        const int32_t dx = r.x2 - r.x1, dy = r.y2 - r.y1;
+        if (kept) k = AddToStair(keptStair_.data(), k, {dx, dy});
+        if (turn) t = AddToStair(turnStair_.data(), t, {std::min(dx, dy), std::max(dx, dy)});
     }
-    if (!turnValid_) {
-        size_t k = 0;
-        for (const FreeRect& r : rects_) {
-            const int32_t dx = r.x2 - r.x1, dy = r.y2 - r.y1;
-            k = AddToStair(turnStair_.data(), k, {std::min(dx, dy), std::max(dx, dy)});
-        }
-        turnCount_ = k;
-        turnValid_ = true;
-    }
+    if (kept) keptCount_ = k;
+    if (turn) turnCount_ = t;
+    keptValid_ = turnValid_ = true;
 }
 
-bool FreeRectangles::FitsKept(int32_t length, int32_t width) const {
+bool FreeRectangles::FitsKept(int32_t length, int32_t width, int64_t area) const {
     if (!keptValid_) UpdateStairs();
-    return Dominated(keptStair_.data(), keptCount_, length, width);
+    return Dominated(keptStair_.data(), keptCount_, length, width, area);
 }
 
-bool FreeRectangles::FitsTurnable(int32_t shortSide, int32_t longSide) const {
+bool FreeRectangles::FitsTurnable(int32_t shortSide, int32_t longSide, int64_t area) const {
     if (!turnValid_) UpdateStairs();
-    return Dominated(turnStair_.data(), turnCount_, shortSide, longSide);
+    return Dominated(turnStair_.data(), turnCount_, shortSide, longSide, area);
 }
 
 bool FreeRectangles::ScoreFreeRectangles(int32_t L, int32_t W, int32_t grain,
@@ -336,12 +334,15 @@ public:
             const RowRun& r = rows[i];
             if (r.length <= 0 || r.width <= 0) continue;  // never fits
             Node& leaf = initial_[size_ + i];
+            const int64_t area = int64_t{r.length} * r.width;
             if (r.grain == 1) {
                 leaf.keptL = r.length;
                 leaf.keptW = r.width;
+                leaf.keptArea = area;
             } else {
                 leaf.turnS = std::min(r.length, r.width);
                 leaf.turnG = std::max(r.length, r.width);
+                leaf.turnArea = area;
             }
         }
         for (int n = size_ - 1; n >= 1; --n)
@@ -353,7 +354,12 @@ public:
     void Remove(int row) {
         int n = size_ + row;
         nodes_[n] = Node{};
-        for (n /= 2; n >= 1; n /= 2) nodes_[n] = Join(nodes_[2 * n], nodes_[2 * n + 1]);
+        // Above a node that did not change, nothing changes.
+        for (n /= 2; n >= 1; n /= 2) {
+            const Node joined = Join(nodes_[2 * n], nodes_[2 * n + 1]);
+            if (joined == nodes_[n]) break;
+            nodes_[n] = joined;
+        }
     }
 
     // First row at or after pos that fits, or -1. The search starts at the leaf and climbs
@@ -383,16 +389,31 @@ private:
     static constexpr int32_t kNone = kNoFit;
     struct Node {
         int32_t keptL = kNone, keptW = kNone, turnS = kNone, turnG = kNone;
+        int64_t keptArea = 0, turnArea = 0;
+        bool operator==(const Node&) const = default;
     };
 
     static Node Join(const Node& x, const Node& y) {
-        return {std::min(x.keptL, y.keptL), std::min(x.keptW, y.keptW), std::min(x.turnS, y.turnS),
-                std::min(x.turnG, y.turnG)};
+        Node n;
+        n.keptL = std::min(x.keptL, y.keptL);
+        n.keptW = std::min(x.keptW, y.keptW);
+        n.turnS = std::min(x.turnS, y.turnS);
+        n.turnG = std::min(x.turnG, y.turnG);
+        // An absent side has area 0; take the smaller area of those present.
+        n.keptArea = x.keptL == kNone   ? y.keptArea
+                     : y.keptL == kNone ? x.keptArea
+                                        : std::min(x.keptArea, y.keptArea);
+        n.turnArea = x.turnS == kNone   ? y.turnArea
+                     : y.turnS == kNone ? x.turnArea
+                                        : std::min(x.turnArea, y.turnArea);
+        return n;
     }
 
+    // A row fits a rectangle only when both its sides and its area do; the node's smallest
+    // sides and area bound every row below it.
     static bool MightFit(const Node& n, const FreeRectangles& free) {
-        return (n.keptL != kNone && free.FitsKept(n.keptL, n.keptW)) ||
-               (n.turnS != kNone && free.FitsTurnable(n.turnS, n.turnG));
+        return (n.keptL != kNone && free.FitsKept(n.keptL, n.keptW, n.keptArea)) ||
+               (n.turnS != kNone && free.FitsTurnable(n.turnS, n.turnG, n.turnArea));
     }
 
     int size_ = 1;

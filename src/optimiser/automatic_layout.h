@@ -89,10 +89,11 @@ public:
     // widths and heights (their share of the cut measure).
     int64_t CollectOffcuts(int32_t sheetNumber, std::vector<Offcut>& offcuts) const;
 
-    // Exact tests without a scoring scan: some rectangle is at least length x width (the
-    // piece kept as it is), or at least shortSide x longSide in some orientation.
-    bool FitsKept(int32_t length, int32_t width) const;
-    bool FitsTurnable(int32_t shortSide, int32_t longSide) const;
+    // Tests without a scoring scan: some rectangle is at least length x width (the piece
+    // kept as it is), or at least shortSide x longSide in some orientation, and has at least
+    // the given area (which a single piece's sides already imply).
+    bool FitsKept(int32_t length, int32_t width, int64_t area = 0) const;
+    bool FitsTurnable(int32_t shortSide, int32_t longSide, int64_t area = 0) const;
 
     // A rectangle's sides as (dx, dy), or as (short, long) for turnable pieces.
     struct Corner {

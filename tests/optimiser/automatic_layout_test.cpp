@@ -202,6 +202,32 @@ TEST(FreeRectangles, OffcutsOnlyWhenTheListHasHeldTwoEntries) {
     EXPECT_EQ(offcuts, (std::vector<Offcut>{{4, 0, 30, 100, 50}}));
 }
 
+TEST(FreeRectangles, FitTestsAgreeWithTheRectangles) {
+    std::mt19937 gen(7);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
+    FreeRectangles free;
+    free.Reset(300, 200);
+    for (int step = 0; step < 40; ++step) {
+        for (int a = 0; a <= 300; a += 15)
+            for (int b = 0; b <= 300; b += 15) {
+                bool kept = false, turn = false;
+                for (const FreeRect& r : free.Rectangles()) {
+                    const int dx = r.x2 - r.x1, dy = r.y2 - r.y1;
+                    kept = kept || (dx >= a && dy >= b);
+                    turn = turn || (std::min(dx, dy) >= std::min(a, b) &&
+                                    std::max(dx, dy) >= std::max(a, b));
+                }
+                ASSERT_EQ(free.FitsKept(a, b), kept) << step << " " << a << " x " << b;
+                ASSERT_EQ(free.FitsTurnable(std::min(a, b), std::max(a, b)), turn)
+                    << step << " " << a << " x " << b;
+            }
+        RectangleFit fit;
+        if (!free.ScoreFreeRectangles(pick(5, 60), pick(5, 60), pick(0, 1), fit)) break;
+        free.PlaceAndSplit(fit, pick(0, 1));
+        if (step % 5 == 4) free.MergeFreeRectangles();
+    }
+}
+
 // ---- whole runs --------------------------------------------------------------------------
 
 // Sheet 100 x 50; part row 1: 60 x 30 keeping its grain; row 2: two pieces 40 x 20.

@@ -321,9 +321,9 @@ struct CandidateState {
 };
 
 // Finds, in row order, the next row with unplaced pieces that fits the free rectangles. Each
-// node holds the smallest sides of the rows below it, separately for pieces that keep their
-// grain and for turnable ones (as short and long side): when even those fit nowhere, no row
-// below does, and the whole range is skipped.
+// node holds the smallest sides and the smallest area of the rows below it, separately for
+// pieces that keep their grain and for turnable ones (sides as short and long side): when
+// no free rectangle is that large, no row below fits, and the whole range is skipped.
 class RowTree {
 public:
     explicit RowTree(const std::vector<RowRun>& rows) {

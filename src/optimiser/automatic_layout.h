@@ -53,9 +53,7 @@ struct CandidateRecord {
 // passed through this function like every other.
 CandidateRecord ChooseBestCandidate(const CandidateRecord& best, const CandidateRecord& candidate);
 
-// Free rectangles of the sheet being filled, in list order. Used-up entries are dropped
-// from the storage, but the list remembers how many entries it has held, since the merge
-// and the offcut collection depend on that count.
+// A free rectangle: x along the sheet length, y along its width.
 struct FreeRect {
     int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     friend bool operator==(const FreeRect&, const FreeRect&) = default;
@@ -70,6 +68,9 @@ struct RectangleFit {
     int32_t score = 0;
 };
 
+// Free rectangles of the sheet being filled, in list order. Used-up entries are dropped
+// from the storage, but the list remembers how many entries it has held, since the merge
+// and the offcut collection depend on that count.
 class FreeRectangles {
 public:
     void Reset(int32_t sheetLength, int32_t sheetWidth);
@@ -128,7 +129,8 @@ using CandidateProgress = std::function<void(int candidate)>;
 // Runs `candidateCount` candidates over the sheets in order and the part rows expanded by
 // their quantities in order, and returns the chosen one. The generator is advanced by one
 // draw per placement of every candidate. `threads` 0 uses the machine's cores (at most 2);
-// the result does not depend on it.
+// the result does not depend on it. A piece without area (a prepared side of 0 or less) is
+// never placed; a grain flag other than 1 lets a piece turn.
 AutomaticLayout ComputeAutomaticLayout(const std::vector<SheetInstance>& sheets,
                                        const std::vector<PartInput>& parts, int candidateCount,
                                        LayoutRandom& random, const CandidateProgress& progress = {},

@@ -86,6 +86,17 @@ AreaTenths ClampArea(uint64_t area) {
 
 }  // namespace
 
+ReportOptions ReportOptionsFrom(const Settings& settings, std::vector<ReportBand> bands) {
+    ReportOptions options;
+    options.lengthUnit = settings.JedMere;
+    options.areaStyle = settings.AreaStyle;
+    options.CENA1 = settings.CENA1;
+    options.Visak = settings.Visak;
+    options.PrintDuplicate = settings.PrintDuplicate;
+    options.bands = std::move(bands);
+    return options;
+}
+
 Stat::Stat(const Project& project, ReportOptions options, TextLookup text)
     : project(project), options(std::move(options)), text(std::move(text)) {}
 

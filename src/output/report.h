@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "config/settings.h"
 #include "core/length_units.h"
 #include "core/project.h"
 #include "output/layout_list.h"
@@ -39,6 +40,9 @@ struct ReportOptions {
     bool PrintDuplicate = true;
     std::vector<ReportBand> bands;
 };
+
+// The report's settings as they stand in the program's settings.
+ReportOptions ReportOptionsFrom(const Settings& settings, std::vector<ReportBand> bands);
 
 // Language text by number.
 using TextLookup = std::function<std::string(int)>;

@@ -313,5 +313,22 @@ TEST(Report, NoBandingHeadingWhenNoBandIsUsed) {
     EXPECT_EQ(stat.Panel()->Label55, "0");
 }
 
+TEST(Report, OptionsFromTheSettings) {
+    Settings settings;
+    settings.JedMere = 3;
+    settings.AreaStyle = 4;
+    settings.CENA1 = 7.5f;
+    settings.Visak = 120;
+    settings.PrintDuplicate = false;
+    const ReportOptions options = ReportOptionsFrom(settings, {{"-", "0", "0"}, {"101", "2", "1"}});
+    EXPECT_EQ(options.lengthUnit, 3);
+    EXPECT_EQ(options.areaStyle, 4);
+    EXPECT_EQ(options.CENA1, 7.5f);
+    EXPECT_EQ(options.Visak, 120);
+    EXPECT_FALSE(options.PrintDuplicate);
+    ASSERT_EQ(options.bands.size(), 2u);
+    EXPECT_EQ(options.bands[1].name, "101");
+}
+
 }  // namespace
 }  // namespace trimora

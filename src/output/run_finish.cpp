@@ -1,17 +1,15 @@
 #include "output/run_finish.h"
 
+#include <utility>
+#include <vector>
+
 namespace trimora {
 
 ReportOptions MakeReportOptions(const Settings& settings, const BandTable& bands) {
-    ReportOptions options;
-    options.lengthUnit = settings.JedMere;
-    options.areaStyle = settings.AreaStyle;
-    options.CENA1 = settings.CENA1;
-    options.Visak = settings.Visak;
-    options.PrintDuplicate = settings.PrintDuplicate;
+    std::vector<ReportBand> reportBands;
     for (const BandRecord& band : bands.records)
-        options.bands.push_back(ReportBand{band.name, band.allowance, band.price});
-    return options;
+        reportBands.push_back(ReportBand{band.name, band.allowance, band.price});
+    return ReportOptionsFrom(settings, std::move(reportBands));
 }
 
 FinishedRun FinishRunReport(const Project& project, const ReportOptions& options,

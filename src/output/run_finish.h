@@ -17,6 +17,7 @@ namespace trimora {
 
 inline constexpr int kTextNotAllPlaced = 20;
 
+// The report options of the program settings and the band table.
 ReportOptions MakeReportOptions(const Settings& settings, const BandTable& bands);
 
 struct FinishedRun {

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <condition_variable>
 #include <exception>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <tuple>
 #include <utility>
 
 namespace trimora {
@@ -72,7 +70,7 @@ void FreeRectangles::Reset(int32_t sheetLength, int32_t sheetWidth) {
     // A sheet without area still counts as one entry, but nothing can be placed in it.
     if (sheetLength > 0 && sheetWidth > 0) rects_.push_back({0, 0, sheetLength, sheetWidth});
     entryCount_ = 1;
-    boundsValid_ = false;
+    keptValid_ = turnValid_ = false;
 }
 
 void FreeRectangles::Assign(std::vector<FreeRect> rects, int64_t held) {
@@ -81,31 +79,82 @@ void FreeRectangles::Assign(std::vector<FreeRect> rects, int64_t held) {
                 rects.end());
     rects_ = std::move(rects);
     entryCount_ = held;
-    boundsValid_ = false;
+    keptValid_ = turnValid_ = false;
 }
 
-void FreeRectangles::UpdateBounds() const {
-    maxDx_ = maxDy_ = maxShort_ = maxLong_ = 0;
+namespace {
+
+using Corner = FreeRectangles::Corner;
+
+// Adds a corner to the first k corners of a stair of mutually undominated corners (in no
+// particular order) and returns the new count.
+inline size_t AddToStair(Corner* stair, size_t k, Corner c) {
+    // One pass: drop the corners c covers; if a corner covers c, none was dropped (the
+    // corners do not cover each other), so the stair is left as it was.
+    size_t kept = 0;
+    for (size_t i = 0; i < k; ++i) {
+        const Corner s = stair[i];
+        if (s.a >= c.a && s.b >= c.b) return k;
+        if (c.a < s.a || c.b < s.b) stair[kept++] = s;
+    }
+    stair[kept++] = c;
+    return kept;
+}
+
+inline bool Dominated(const Corner* stair, size_t k, int32_t a, int32_t b, int64_t area) {
+    for (size_t i = 0; i < k; ++i)
+        if (stair[i].a >= a && stair[i].b >= b && int64_t{stair[i].a} * stair[i].b >= area)
+            return true;
+    return false;
+}
+
+// True when another corner of the stair covers this one, so that removing a rectangle with
+// this corner leaves the stair as it is.
+inline bool StrictlyBelow(const Corner* stair, size_t k, int32_t a, int32_t b) {
+    bool covered = false;
+    for (size_t i = 0; i < k; ++i) {
+        if (stair[i].a == a && stair[i].b == b) return false;
+        covered = covered || (stair[i].a >= a && stair[i].b >= b);
+    }
+    return covered;
+}
+
+}  // namespace
+
+void FreeRectangles::UpdateStairs() const {
+    const size_t n = rects_.size();
+    if (keptStair_.size() < n) keptStair_.resize(n);
+    if (turnStair_.size() < n) turnStair_.resize(n);
+    const bool kept = !keptValid_, turn = !turnValid_;
+    size_t k = 0, t = 0;
     for (const FreeRect& r : rects_) {
         const int32_t dx = r.x2 - r.x1, dy = r.y2 - r.y1;
-        maxDx_ = std::max(maxDx_, dx);
-        maxDy_ = std::max(maxDy_, dy);
-        maxShort_ = std::max(maxShort_, std::min(dx, dy));
-        maxLong_ = std::max(maxLong_, std::max(dx, dy));
+        if (kept) k = AddToStair(keptStair_.data(), k, {dx, dy});
+        if (turn) t = AddToStair(turnStair_.data(), t, {std::min(dx, dy), std::max(dx, dy)});
     }
-    boundsValid_ = true;
+    if (kept) keptCount_ = k;
+    if (turn) turnCount_ = t;
+    keptValid_ = turnValid_ = true;
+}
+
+bool FreeRectangles::FitsKept(int32_t length, int32_t width, int64_t area) const {
+    if (!keptValid_) UpdateStairs();
+    return Dominated(keptStair_.data(), keptCount_, length, width, area);
+}
+
+bool FreeRectangles::FitsTurnable(int32_t shortSide, int32_t longSide, int64_t area) const {
+    if (!turnValid_) UpdateStairs();
+    return Dominated(turnStair_.data(), turnCount_, shortSide, longSide, area);
 }
 
 bool FreeRectangles::ScoreFreeRectangles(int32_t L, int32_t W, int32_t grain,
                                          RectangleFit& fit) const {
     if (L <= 0 || W <= 0) return false;
-    if (!boundsValid_) UpdateBounds();
     const size_t n = rects_.size();
     int32_t best = kNoFit;
     int bestIndex = -1;
     int32_t bestRotated = 0;
     if (grain == 1) {
-        if (L > maxDx_ || W > maxDy_) return false;
         for (size_t j = 0; j < n; ++j) {
             const FreeRect& r = rects_[j];
             const int32_t dx = r.x2 - r.x1, dy = r.y2 - r.y1;
@@ -118,7 +167,6 @@ bool FreeRectangles::ScoreFreeRectangles(int32_t L, int32_t W, int32_t grain,
             }
         }
     } else {
-        if (std::min(L, W) > maxShort_ || std::max(L, W) > maxLong_) return false;
         for (size_t j = 0; j < n; ++j) {
             const FreeRect& r = rects_[j];
             const int32_t dx = r.x2 - r.x1, dy = r.y2 - r.y1;
@@ -153,6 +201,13 @@ bool FreeRectangles::ScoreFreeRectangles(int32_t L, int32_t W, int32_t grain,
 
 void FreeRectangles::PlaceAndSplit(const RectangleFit& fit, int preference) {
     const FreeRect r = rects_[fit.index];
+    // What is left of the rectangle lies inside it, so a stair only changes when the
+    // rectangle's corner is on it.
+    const int32_t dx = r.x2 - r.x1, dy = r.y2 - r.y1;
+    if (keptValid_) keptValid_ = StrictlyBelow(keptStair_.data(), keptCount_, dx, dy);
+    if (turnValid_)
+        turnValid_ =
+            StrictlyBelow(turnStair_.data(), turnCount_, std::min(dx, dy), std::max(dx, dy));
     const int32_t X = r.x1 + fit.length, Y = r.y1 + fit.width;
     FreeRect& chosen = rects_[fit.index];
     if (X < r.x2 && Y < r.y2) {
@@ -173,7 +228,6 @@ void FreeRectangles::PlaceAndSplit(const RectangleFit& fit, int preference) {
     } else {
         rects_.erase(rects_.begin() + fit.index);
     }
-    boundsValid_ = false;
 }
 
 void FreeRectangles::MergeFreeRectangles() {
@@ -199,7 +253,7 @@ void FreeRectangles::MergeFreeRectangles() {
     }
     if (merged) {
         rects_.erase(std::remove(rects_.begin(), rects_.end(), gone), rects_.end());
-        boundsValid_ = false;
+        keptValid_ = turnValid_ = false;
     }
 }
 
@@ -223,18 +277,15 @@ struct RowRun {
     int32_t length = 0, width = 0, grain = 0, row = 0;
     int32_t count = 0;
     int64_t firstPiece = 0;
-    int32_t type = 0;  // rows with the same size and grain share a type
 };
 
 struct Problem {
     const std::vector<SheetInstance>& sheets;
     std::vector<RowRun> rows;
     int64_t pieceCount = 0;
-    int32_t typeCount = 0;
 
     Problem(const std::vector<SheetInstance>& sheetList, const std::vector<PartInput>& parts)
         : sheets(sheetList) {
-        std::map<std::tuple<int32_t, int32_t, int32_t>, int32_t> types;
         for (const PartInput& p : parts) {
             if (p.quantity <= 0) continue;
             RowRun run;
@@ -245,10 +296,6 @@ struct Problem {
             run.count = p.quantity;
             run.firstPiece = pieceCount;
             pieceCount += p.quantity;
-            const auto inserted =
-                types.try_emplace(std::make_tuple(run.length, run.width, run.grain), typeCount);
-            if (inserted.second) ++typeCount;
-            run.type = inserted.first->second;
             rows.push_back(run);
         }
     }
@@ -273,10 +320,109 @@ struct CandidateState {
     }
 };
 
+// Finds, in row order, the next row with unplaced pieces that fits the free rectangles. Each
+// node holds the smallest sides and the smallest area of the rows below it, separately for
+// pieces that keep their grain and for turnable ones (sides as short and long side): when
+// no free rectangle is that large, no row below fits, and the whole range is skipped.
+class RowTree {
+public:
+    explicit RowTree(const std::vector<RowRun>& rows) {
+        size_ = 1;
+        while (size_ < static_cast<int>(rows.size())) size_ *= 2;
+        initial_.assign(2 * size_, Node{});
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const RowRun& r = rows[i];
+            if (r.length <= 0 || r.width <= 0) continue;  // never fits
+            Node& leaf = initial_[size_ + i];
+            const int64_t area = int64_t{r.length} * r.width;
+            if (r.grain == 1) {
+                leaf.keptL = r.length;
+                leaf.keptW = r.width;
+                leaf.keptArea = area;
+            } else {
+                leaf.turnS = std::min(r.length, r.width);
+                leaf.turnG = std::max(r.length, r.width);
+                leaf.turnArea = area;
+            }
+        }
+        for (int n = size_ - 1; n >= 1; --n)
+            initial_[n] = Join(initial_[2 * n], initial_[2 * n + 1]);
+    }
+
+    void Reset() { nodes_ = initial_; }
+
+    void Remove(int row) {
+        int n = size_ + row;
+        nodes_[n] = Node{};
+        // Above a node that did not change, nothing changes.
+        for (n /= 2; n >= 1; n /= 2) {
+            const Node joined = Join(nodes_[2 * n], nodes_[2 * n + 1]);
+            if (joined == nodes_[n]) break;
+            nodes_[n] = joined;
+        }
+    }
+
+    // First row at or after pos that fits, or -1. The search starts at the leaf and climbs
+    // only as far as needed, since the next fitting row is usually near.
+    int FindFrom(int pos, const FreeRectangles& free) const {
+        if (pos >= size_) return -1;
+        int n = size_ + pos;
+        if (MightFit(nodes_[n], free)) return pos;  // a leaf's test is exact
+        for (;;) {
+            while (n & 1) n >>= 1;  // up while a right child
+            if (n == 0) return -1;
+            ++n;  // the subtree just right of everything seen
+            if (!MightFit(nodes_[n], free)) continue;
+            while (n < size_) {
+                if (MightFit(nodes_[2 * n], free))
+                    n = 2 * n;
+                else if (MightFit(nodes_[2 * n + 1], free))
+                    n = 2 * n + 1;
+                else
+                    break;  // the node's minimum fitted but none of its rows does
+            }
+            if (n >= size_) return n - size_;
+        }
+    }
+
+private:
+    static constexpr int32_t kNone = kNoFit;
+    struct Node {
+        int32_t keptL = kNone, keptW = kNone, turnS = kNone, turnG = kNone;
+        int64_t keptArea = 0, turnArea = 0;
+        bool operator==(const Node&) const = default;
+    };
+
+    static Node Join(const Node& x, const Node& y) {
+        Node n;
+        n.keptL = std::min(x.keptL, y.keptL);
+        n.keptW = std::min(x.keptW, y.keptW);
+        n.turnS = std::min(x.turnS, y.turnS);
+        n.turnG = std::min(x.turnG, y.turnG);
+        // An absent side has area 0; take the smaller area of those present.
+        n.keptArea = x.keptL == kNone   ? y.keptArea
+                     : y.keptL == kNone ? x.keptArea
+                                        : std::min(x.keptArea, y.keptArea);
+        n.turnArea = x.turnS == kNone   ? y.turnArea
+                     : y.turnS == kNone ? x.turnArea
+                                        : std::min(x.turnArea, y.turnArea);
+        return n;
+    }
+
+    // A row fits a rectangle only when both its sides and its area do; the node's smallest
+    // sides and area bound every row below it.
+    static bool MightFit(const Node& n, const FreeRectangles& free) {
+        return (n.keptL != kNone && free.FitsKept(n.keptL, n.keptW, n.keptArea)) ||
+               (n.turnS != kNone && free.FitsTurnable(n.turnS, n.turnG, n.turnArea));
+    }
+
+    int size_ = 1;
+    std::vector<Node> initial_, nodes_;
+};
+
 class CandidateFiller {
 public:
-    explicit CandidateFiller(const Problem& problem)
-        : problem_(problem), failedInPass_(problem.typeCount, 0) {}
+    explicit CandidateFiller(const Problem& problem) : problem_(problem), rowTree_(problem.rows) {}
 
     // Fills candidate c; draws one number from `random` per placement.
     void FillCandidate(int c, LayoutRandom& random, CandidateState& out) {
@@ -288,8 +434,7 @@ public:
         out.sheetsUsed = 0;
         out.lastSheetYield = 0;
         out.cutMeasure = 0;
-        active_.resize(rows.size());
-        for (size_t i = 0; i < rows.size(); ++i) active_[i] = static_cast<int32_t>(i);
+        rowTree_.Reset();
 
         for (const SheetInstance& sheet : problem_.sheets) {
             if (out.placedCount == problem_.pieceCount) break;
@@ -297,38 +442,47 @@ public:
             int64_t usedArea = 0;
             bool placedInPass;
             do {
+                // A pass offers every unplaced piece once, in order. The pieces of a row are
+                // alike, so the row is offered again until it no longer fits; and rows that
+                // fit nowhere are skipped by the tree, as their pieces would be refused.
                 placedInPass = false;
-                ++pass_;
-                size_t keep = 0;
-                for (const int32_t idx : active_) {
-                    const RowRun& row = rows[idx];
-                    int32_t& done = out.placedInRow[idx];
-                    // Free rectangles only shrink during a pass, so a size that failed once
-                    // fails again until the next merge.
-                    if (failedInPass_[row.type] != pass_) {
-                        while (done < row.count) {
-                            RectangleFit fit;
-                            if (!free_.ScoreFreeRectangles(row.length, row.width, row.grain, fit)) {
-                                failedInPass_[row.type] = pass_;
-                                break;
-                            }
-                            const FreeRect& r = free_.Rectangles()[fit.index];
-                            out.places[row.firstPiece + done] = {sheet.number, r.x1, r.y1,
-                                                                 fit.rotated};
-                            usedArea += static_cast<int64_t>(fit.length) * fit.width;
-                            out.cutMeasure += static_cast<int64_t>(fit.length) + fit.width;
-                            int preference = random.Next() % 10 > 5 ? 1 : 0;
-                            if (c == 0) preference = 1;
-                            if (c == 1) preference = 0;
-                            free_.PlaceAndSplit(fit, preference);
-                            ++done;
-                            ++out.placedCount;
-                            placedInPass = true;
-                        }
+                int pos = 0;
+                int again = -1;  // the row just placed from, while it has pieces left
+                for (;;) {
+                    RectangleFit fit;
+                    int idx = -1;
+                    // The row just placed from is tried first by its own scan, which is
+                    // cheaper than the tree's test after the free list has changed.
+                    if (again >= 0 &&
+                        free_.ScoreFreeRectangles(rows[again].length, rows[again].width,
+                                                  rows[again].grain, fit)) {
+                        idx = again;
+                    } else {
+                        idx = rowTree_.FindFrom(pos, free_);
+                        if (idx < 0) break;
+                        free_.ScoreFreeRectangles(rows[idx].length, rows[idx].width,
+                                                  rows[idx].grain, fit);
                     }
-                    if (done < row.count) active_[keep++] = idx;
+                    const RowRun& row = rows[idx];
+                    const FreeRect& r = free_.Rectangles()[fit.index];
+                    int32_t& done = out.placedInRow[idx];
+                    out.places[row.firstPiece + done] = {sheet.number, r.x1, r.y1, fit.rotated};
+                    usedArea += static_cast<int64_t>(fit.length) * fit.width;
+                    out.cutMeasure += static_cast<int64_t>(fit.length) + fit.width;
+                    int preference = random.Next() % 10 > 5 ? 1 : 0;
+                    if (c == 0) preference = 1;
+                    if (c == 1) preference = 0;
+                    free_.PlaceAndSplit(fit, preference);
+                    ++out.placedCount;
+                    placedInPass = true;
+                    if (++done == row.count) {
+                        rowTree_.Remove(idx);
+                        again = -1;
+                    } else {
+                        again = idx;
+                    }
+                    pos = idx + 1;
                 }
-                active_.resize(keep);
                 free_.MergeFreeRectangles();
             } while (placedInPass);
             out.cutMeasure += free_.CollectOffcuts(sheet.number, out.offcuts);
@@ -341,9 +495,7 @@ public:
 private:
     const Problem& problem_;
     FreeRectangles free_;
-    std::vector<int32_t> active_;  // row runs with unplaced pieces, in order
-    std::vector<uint64_t> failedInPass_;
-    uint64_t pass_ = 0;
+    RowTree rowTree_;
 };
 
 AutomaticLayout ExtractLayout(const Problem& problem, const CandidateState& state,

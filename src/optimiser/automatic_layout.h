@@ -53,9 +53,7 @@ struct CandidateRecord {
 // passed through this function like every other.
 CandidateRecord ChooseBestCandidate(const CandidateRecord& best, const CandidateRecord& candidate);
 
-// Free rectangles of the sheet being filled, in list order. Used-up entries are dropped
-// from the storage, but the list remembers how many entries it has held, since the merge
-// and the offcut collection depend on that count.
+// A free rectangle: x along the sheet length, y along its width.
 struct FreeRect {
     int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     friend bool operator==(const FreeRect&, const FreeRect&) = default;
@@ -70,6 +68,9 @@ struct RectangleFit {
     int32_t score = 0;
 };
 
+// Free rectangles of the sheet being filled, in list order. Used-up entries are dropped
+// from the storage, but the list remembers how many entries it has held, since the merge
+// and the offcut collection depend on that count.
 class FreeRectangles {
 public:
     void Reset(int32_t sheetLength, int32_t sheetWidth);
@@ -89,18 +90,31 @@ public:
     // widths and heights (their share of the cut measure).
     int64_t CollectOffcuts(int32_t sheetNumber, std::vector<Offcut>& offcuts) const;
 
+    // Tests without a scoring scan: some rectangle is at least length x width (the piece
+    // kept as it is), or at least shortSide x longSide in some orientation, and has at least
+    // the given area (which a single piece's sides already imply).
+    bool FitsKept(int32_t length, int32_t width, int64_t area = 0) const;
+    bool FitsTurnable(int32_t shortSide, int32_t longSide, int64_t area = 0) const;
+
+    // A rectangle's sides as (dx, dy), or as (short, long) for turnable pieces.
+    struct Corner {
+        int32_t a = 0, b = 0;
+    };
+
     const std::vector<FreeRect>& Rectangles() const { return rects_; }
     // Entries the list has held on this sheet, used-up ones included.
     int64_t EntryCount() const { return entryCount_; }
 
 private:
-    void UpdateBounds() const;
+    void UpdateStairs() const;
 
     std::vector<FreeRect> rects_;
     int64_t entryCount_ = 0;
-    // Largest extents over the rectangles, for rejecting a piece without a scan.
-    mutable bool boundsValid_ = false;
-    mutable int32_t maxDx_ = 0, maxDy_ = 0, maxShort_ = 0, maxLong_ = 0;
+    // The maximal (dx, dy) and (short side, long side) pairs over the rectangles: the two fit
+    // tests only need these few corners.
+    mutable bool keptValid_ = false, turnValid_ = false;
+    mutable std::vector<Corner> keptStair_, turnStair_;  // storage; the counts say what is valid
+    mutable size_t keptCount_ = 0, turnCount_ = 0;
 };
 
 struct AutomaticLayout {
@@ -115,7 +129,8 @@ using CandidateProgress = std::function<void(int candidate)>;
 // Runs `candidateCount` candidates over the sheets in order and the part rows expanded by
 // their quantities in order, and returns the chosen one. The generator is advanced by one
 // draw per placement of every candidate. `threads` 0 uses the machine's cores (at most 2);
-// the result does not depend on it.
+// the result does not depend on it. A piece without area (a prepared side of 0 or less) is
+// never placed; a grain flag other than 1 lets a piece turn.
 AutomaticLayout ComputeAutomaticLayout(const std::vector<SheetInstance>& sheets,
                                        const std::vector<PartInput>& parts, int candidateCount,
                                        LayoutRandom& random, const CandidateProgress& progress = {},

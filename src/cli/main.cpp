@@ -182,8 +182,7 @@ int main(int argc, char* argv[]) {
     const std::string language =
         options->language ? *options->language : LanguageForLocale(locale ? locale : "");
     if (LoadLanguageFile(programFolder, language, texts).status != LanguageLoadStatus::Ok)
-        std::fprintf(stderr, "trimora-cli: language file %s could not be read\n",
-                     language.c_str());
+        std::fprintf(stderr, "trimora-cli: language file %s could not be read\n", language.c_str());
 
     if (options->kerf) {
         const Tenths kerf = ParseLength(settings.JedMere, *options->kerf);
@@ -209,26 +208,24 @@ int main(int argc, char* argv[]) {
     documentSettings.price3 = settings.CENA3;
     documentSettings.loadSema = settings.LoadSema;
 
-    const LoadOutcome loaded = LoadProject(
-        project, projectTexts, documentSettings,
-        LoadOptions{options->project, false, LoadSource::CommandLine});
+    const LoadOutcome loaded =
+        LoadProject(project, projectTexts, documentSettings,
+                    LoadOptions{options->project, false, LoadSource::CommandLine});
     if (loaded.status != LoadStatus::Loaded) {
         Report(texts, loaded.messageText != 0 ? loaded.messageText : 31, options->project);
         return kExitUnreadable;
     }
 
-    const PreparationOutcome prepared =
-        PrepareOptimiserInput(project, settings.JedMere, settings.Testera);
-    if (prepared.refused) {
-        Report(texts, prepared.messageText);
+    const Preparation prepared = PrepareOptimiserInput(project, settings.JedMere, settings.Testera);
+    if (prepared.status != 0) {
+        Report(texts, prepared.text);
         return kExitRefused;
     }
     RunAutomaticLayout(project.input, project.result,
                        CandidateCountForAutoparam(settings.autoparam));
 
-    const FinishedRun run =
-        FinishRunReport(project, MakeReportOptions(settings, bands.table),
-                        [&texts](int n) { return texts.LanguageText(n); });
+    const FinishedRun run = FinishRunReport(project, MakeReportOptions(settings, bands.table),
+                                            [&texts](int n) { return texts.LanguageText(n); });
     if (run.panel) projectTexts.statistics = ToStatisticsTexts(*run.panel);
     projectTexts.report = PlainText(run.report);
     projectTexts.bill = PlainText(run.bill);

@@ -10,12 +10,11 @@
 #include "config/band_table.h"
 #include "config/settings.h"
 #include "core/project.h"
+#include "optimiser/run_preparation.h"
 #include "output/layout_list.h"
 #include "output/report.h"
 
 namespace trimora {
-
-inline constexpr int kTextNotAllPlaced = 20;
 
 // The report options of the program settings and the band table.
 ReportOptions MakeReportOptions(const Settings& settings, const BandTable& bands);

@@ -17,14 +17,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Run {
+struct CliRun {
     int exitCode = -1;
     std::string output;  // standard output and standard error together
 };
 
-Run RunCli(const std::string& arguments) {
+CliRun RunCli(const std::string& arguments) {
     const std::string command = std::string("LANG=C ") + TRIMORA_CLI + " " + arguments + " 2>&1";
-    Run run;
+    CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
     char buffer[4096];
@@ -70,13 +70,14 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
-               ("trimora_cli_" + std::string(::testing::UnitTest::GetInstance()
-                                                 ->current_test_info()
-                                                 ->name()));
+               ("trimora_cli_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override {
+        if (std::getenv("TRIMORA_KEEP_TEST_FILES") == nullptr) fs::remove_all(dir_);
+    }
 
     // A kitchen job in millimetres on two sheet sizes.
     static Project Kitchen() {
@@ -96,10 +97,9 @@ protected:
         settings.unit = 0;
         settings.dateTime = "2026-01-01 08:00:00";
         const fs::path path = dir_ / name;
-        EXPECT_EQ(WriteProjectDocument(path,
-                                       fs::path(TRIMORA_SOURCE_DATA_DIR) / "Config" /
-                                           "template.trp",
-                                       project, settings, ProjectTexts{}),
+        EXPECT_EQ(WriteProjectDocument(
+                      path, fs::path(TRIMORA_SOURCE_DATA_DIR) / "Config" / "template.trp", project,
+                      settings, ProjectTexts{}),
                   0);
         return path;
     }
@@ -110,9 +110,9 @@ protected:
 TEST_F(CliTest, OptimisesAProjectAndWritesResultReportAndBill) {
     const fs::path in = Write(Kitchen(), "kitchen.trp");
     const fs::path out = dir_ / "result.trp";
-    const Run run = RunCli("optimise " + in.string() + " --unit 0 --out " + out.string() +
-                           " --report " + (dir_ / "report.txt").string() + " --bill " +
-                           (dir_ / "bill.txt").string());
+    const CliRun run =
+        RunCli("optimise " + in.string() + " --unit 0 --out " + out.string() + " --report " +
+               (dir_ / "report.txt").string() + " --bill " + (dir_ / "bill.txt").string());
     ASSERT_EQ(run.exitCode, 0) << run.output;
 
     const std::string report = ReadFile(dir_ / "report.txt");
@@ -136,8 +136,8 @@ TEST_F(CliTest, OptimisesAProjectAndWritesResultReportAndBill) {
 
 TEST_F(CliTest, SameInputGivesTheSameLayoutInEveryProcess) {
     const fs::path in = Write(Kitchen(), "kitchen.trp");
-    const Run first = RunCli("optimise " + in.string() + " --unit 0 --level 0");
-    const Run second = RunCli("optimise " + in.string() + " --unit 0 --level 0");
+    const CliRun first = RunCli("optimise " + in.string() + " --unit 0 --level 0");
+    const CliRun second = RunCli("optimise " + in.string() + " --unit 0 --level 0");
     ASSERT_EQ(first.exitCode, 0) << first.output;
     EXPECT_EQ(first.output, second.output);
 }
@@ -146,8 +146,8 @@ TEST_F(CliTest, PartLargerThanEverySheetIsReportedWithTextTwenty) {
     Project p = Kitchen();
     AddPart(p, "3000", "500", "1", "BIG", "1");
     const fs::path in = Write(p, "big.trp");
-    const Run run = RunCli("optimise " + in.string() + " --unit 0 --report " +
-                           (dir_ / "r.txt").string());
+    const CliRun run =
+        RunCli("optimise " + in.string() + " --unit 0 --report " + (dir_ / "r.txt").string());
     EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_NE(run.output.find("[20]"), std::string::npos) << run.output;
     EXPECT_TRUE(fs::exists(dir_ / "r.txt"));
@@ -178,10 +178,9 @@ TEST_F(CliTest, RefusalsAndErrorsExitWithTheirCodes) {
         {"optimise " + empty.string() + " --kerf abc", 2, "--kerf"},
     };
     for (const Case& c : cases) {
-        const Run run = RunCli(c.arguments);
+        const CliRun run = RunCli(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.output;
-        EXPECT_NE(run.output.find(c.shown), std::string::npos) << c.arguments << "\n"
-                                                                << run.output;
+        EXPECT_NE(run.output.find(c.shown), std::string::npos) << c.arguments << "\n" << run.output;
     }
 }
 

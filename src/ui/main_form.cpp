@@ -1,15 +1,325 @@
 #include "ui/main_form.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
 #include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "core/program_folder.h"
+#include "ui/about_box.h"
+#include "ui/bands_dialog.h"
+#include "ui/form_messages.h"
+#include "ui/input_page.h"
 
 namespace trimora {
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+namespace {
+
+QWidget* NewPage(const char* name, QWidget* parent) {
+    auto* page = new QWidget(parent);
+    page->setObjectName(name);
+    return page;
+}
+
+}  // namespace
+
+QString TMainForm::HomePageAddress() {
+    return QStringLiteral("https://trimora.example.com");
+}
+
+TMainForm::TMainForm(const QString& projectFile, QWidget* parent) : QMainWindow(parent) {
     setObjectName("TMainForm");
     setMinimumSize(795, 590);
+    // Numbers on the Qt side use the full stop whatever the user's locale says.
+    QLocale::setDefault(QLocale::c());
+    programFolder_ = ResolveProgramFolder(
+        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()));
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreatePages();
+    SetDefaultCaptions();
+    PageControl1->setTabVisible(PageControl1->indexOf(pag2), false);
+    PageControl1->setTabVisible(PageControl1->indexOf(pag3), false);
+
+    LoadLanguage();
+    ApplySettings();
+    RestorePlacement();
+
+    project_ = Project{};
+    pag1->RefreshTables();
+    SetCaption();
+
+    PageControl1->setTabVisible(PageControl1->indexOf(pag4), true);
+    PageControl1->setTabVisible(PageControl1->indexOf(Arhiva), true);
+    pag1->ResetGrainToggle();
+
+    if (!projectFile.isEmpty()) OpenCommandLineProject(projectFile);
+    LoadBandTypes();
+    pag1->PanMainPartResize();
+
+    aboutBox_ = new TAboutBox(this);
+    bands_ = new TBands(
+        programFolder_ / "Config" / "bands.trb", [this](int n) { return LanguageText(n); }, this);
+    bands_->SetLengthUnit(lengthUnit_);
+    bands_->onSaved = [this] { LoadBandTypes(); };
+}
+
+TMainForm::~TMainForm() = default;
+
+QString TMainForm::LanguageText(int number) const {
+    return QString();
+}
+
+// ---- construction -------------------------------------------------------------------------
+
+QAction* TMainForm::NewAction(const char* name, const char* caption, QKeySequence shortcut) {
+    auto* action = new QAction(QString::fromUtf8(caption), this);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    return action;
+}
+
+void TMainForm::CreateActions() {
+    Pocninovo1 = NewAction("Pocninovo1", "Nov projekat", QKeySequence(Qt::CTRL | Qt::Key_N));
+    Ucitaj1 = NewAction("Ucitaj1", "Ucitaj projekat", QKeySequence(Qt::CTRL | Qt::Key_O));
+    Dodaj1 = NewAction("Dodaj1", "Dodaj projekat");
+    Sacuvaj1 = NewAction("Sacuvaj1", "Sacuvaj projekat", QKeySequence(Qt::CTRL | Qt::Key_S));
+    SacuvajKao1 = NewAction("SacuvajKao1", "Sacuvaj projekat kao..");
+    toXML = NewAction("toXML", "XML file");
+    toDXF = NewAction("toDXF", "DXF file");
+    fromExcel = NewAction("fromExcel", "Excel file");
+    fromXML = NewAction("fromXML", "XML file");
+    Detalji1 = NewAction("Detalji1", "Detalji o projektu");
+    Print1 = NewAction("Print1", "Print...", QKeySequence(Qt::CTRL | Qt::Key_P));
+    PrinterSetup1 = NewAction("PrinterSetup1", "Printer Setup");
+    Printlabels1 = NewAction("Printlabels1", "Print labels");
+    for (int i = 0; i < 5; ++i) {
+        recent[i] = NewAction(qPrintable(QStringLiteral("recent%1").arg(i)), "");
+        recent[i]->setVisible(false);
+    }
+    Exit1 = NewAction("Exit1", "Exit");
+    Settings1 = NewAction("Settings1", "Settings");
+    Kantiranje1 = NewAction("Kantiranje1", "Kantiranje");
+    Ref1 = NewAction("Ref1", "Trimora reference", QKeySequence(Qt::Key_F1));
+    Homepage1 = NewAction("Homepage1", "Trimora homepage");
+    About1 = NewAction("About1", "About");
+
+    // Commands whose features are not in the program yet are shown but cannot be chosen.
+    for (QAction* a : {Ucitaj1, Dodaj1, Sacuvaj1, SacuvajKao1, toXML, toDXF, fromExcel, fromXML,
+                       Detalji1, Print1, PrinterSetup1, Printlabels1, Settings1})
+        a->setEnabled(false);
+
+    connect(Pocninovo1, &QAction::triggered, this, &TMainForm::Pocninovo1Click);
+    connect(Exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
+    connect(Kantiranje1, &QAction::triggered, this, &TMainForm::Kantiranje1Click);
+    connect(Ref1, &QAction::triggered, this, &TMainForm::Ref1Click);
+    connect(Homepage1, &QAction::triggered, this, &TMainForm::Homepage1Click);
+    connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
+}
+
+void TMainForm::CreateMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+
+    File1 = bar->addMenu("File");
+    File1->setObjectName("File1");
+    File1->addAction(Pocninovo1);
+    File1->addAction(Ucitaj1);
+    File1->addAction(Dodaj1);
+    File1->addAction(Sacuvaj1);
+    File1->addAction(SacuvajKao1);
+    File1->addSeparator();
+    Export1 = File1->addMenu("Export to");
+    Export1->setObjectName("Export1");
+    Export1->addAction(toXML);
+    Export1->addAction(toDXF);
+    Import1 = File1->addMenu("Import from");
+    Import1->setObjectName("Import1");
+    Import1->addAction(fromExcel);
+    Import1->addAction(fromXML);
+    File1->addAction(Detalji1);
+    File1->addSeparator();
+    File1->addAction(Print1);
+    File1->addAction(PrinterSetup1);
+    File1->addAction(Printlabels1);
+    File1->addSeparator();
+    for (QAction* a : recent) File1->addAction(a);
+    File1->addSeparator();
+    File1->addAction(Exit1);
+
+    Options1 = bar->addMenu("Options");
+    Options1->setObjectName("Options1");
+    Options1->addAction(Settings1);
+    Options1->addAction(Kantiranje1);
+
+    Help1 = bar->addMenu("Help");
+    Help1->setObjectName("Help1");
+    Help1->addAction(Ref1);
+    Help1->addAction(Homepage1);
+    Help1->addSeparator();
+    Help1->addAction(About1);
+}
+
+QToolButton* TMainForm::NewToolButton(const char* name, QAction* action, const QIcon& icon) {
+    // Own buttons rather than the tool bar's action buttons: their hints are separate
+    // language texts and must not follow the menu captions.
+    auto* button = new QToolButton(ToolBar1);
+    button->setObjectName(name);
+    button->setIcon(icon);
+    button->setAutoRaise(true);
+    button->setEnabled(action->isEnabled());
+    connect(button, &QToolButton::clicked, action, &QAction::trigger);
+    connect(action, &QAction::enabledChanged, button, &QToolButton::setEnabled);
+    ToolBar1->addWidget(button);
+    return button;
+}
+
+void TMainForm::CreateToolBar() {
+    ToolBar1 = addToolBar("ToolBar1");
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setMovable(false);
+    ToolBar1->setIconSize(QSize(20, 20));
+    QStyle* s = style();
+    NewToolButton("ToolButton1", Pocninovo1, s->standardIcon(QStyle::SP_FileIcon));
+    NewToolButton("ToolButton2", Ucitaj1, s->standardIcon(QStyle::SP_DialogOpenButton));
+    NewToolButton("ToolButton7", Dodaj1, s->standardIcon(QStyle::SP_FileDialogNewFolder));
+    NewToolButton("ToolButton4", Sacuvaj1, s->standardIcon(QStyle::SP_DialogSaveButton));
+    NewToolButton("ToolButton5", SacuvajKao1, s->standardIcon(QStyle::SP_DriveFDIcon));
+    ToolBar1->addSeparator();
+    NewToolButton("ToolButton8", Print1, s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    NewToolButton("ToolButton13", Detalji1, s->standardIcon(QStyle::SP_FileDialogInfoView));
+    NewToolButton("ToolButton10", Settings1, s->standardIcon(QStyle::SP_ComputerIcon));
+    ToolBar1->addSeparator();
+    NewToolButton("SpeedButton1", fromExcel, s->standardIcon(QStyle::SP_FileDialogListView));
+}
+
+void TMainForm::CreatePages() {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
     setCentralWidget(PageControl1);
+
+    pag1 = new InputPage(
+        project_, [this](int n) { return LanguageText(n); }, PageControl1);
+    pag2 = NewPage("pag2", PageControl1);
+    pag3 = NewPage("pag3", PageControl1);
+    pag4 = NewPage("pag4", PageControl1);
+    Arhiva = NewPage("Arhiva", PageControl1);
+    PageControl1->addTab(pag1, "Unos i statistike");
+    PageControl1->addTab(pag2, "Manuelni alg.");
+    PageControl1->addTab(pag3, "Pregled i stampanje");
+    PageControl1->addTab(pag4, "Izvestaji");
+    PageControl1->addTab(Arhiva, "Arhiva");
+
+    connect(pag1, &InputPage::inputChanged, this, [this] { SetPreviewPageVisible(false); });
+}
+
+void TMainForm::SetDefaultCaptions() {}
+
+// ---- start-up -----------------------------------------------------------------------------
+
+void TMainForm::LoadLanguage() {}
+
+void TMainForm::ApplySettings() {
+    pag1->SetLengthUnit(lengthUnit_);
+    pag1->SetBanding(banding_);
+}
+
+void TMainForm::RestorePlacement() {
+    // First shown centred on the screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        resize(minimumSize());
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void TMainForm::OpenCommandLineProject(const QString& fileName) {
+    // Project files are opened by the project document reader, which the program does not
+    // have yet; the name is kept as the current file name.
+    project_.fileName = fileName.toStdString();
+}
+
+void TMainForm::SetCaption() {
+    setWindowTitle("Trimora - " + LanguageText(248));
+}
+
+void TMainForm::SetPreviewPageVisible(bool visible) {
+    PageControl1->setTabVisible(PageControl1->indexOf(pag3), visible);
+}
+
+void TMainForm::LoadBandTypes() {}
+
+// ---- commands -----------------------------------------------------------------------------
+
+void TMainForm::Pocninovo1Click() {
+    const QPoint centre = frameGeometry().center();
+    const MessageAnswer answer =
+        ShowLanguageMessage([this](int n) { return LanguageText(n); }, MessageKind::Confirmation,
+                            244, centre - QPoint(200, 100), MessageButtons::YesNo, this);
+    if (answer != MessageAnswer::Yes) return;
+}
+
+void TMainForm::Exit1Click() {
+    close();
+}
+
+void TMainForm::Kantiranje1Click() {
+    bands_->SetLengthUnit(lengthUnit_);
+    bands_->FillGrid();
+    bands_->exec();
+    LoadBandTypes();
+}
+
+bool TMainForm::OpenWithSystem(const QUrl& url) {
+    if (QDesktopServices::openUrl(url)) return true;
+    ShowLanguageMessage([this](int n) { return LanguageText(n); }, MessageKind::Error, 205,
+                        std::nullopt, MessageButtons::Ok, this);
+    return false;
+}
+
+void TMainForm::Ref1Click() {
+    const char* name =
+        languageName_ == QString::fromUtf8("Español") ? "trmx_help_esp.chm" : "trmx_help_eng.chm";
+    const std::filesystem::path file = programFolder_ / "Help" / name;
+    const QString path = QString::fromStdString(file.string());
+    // A missing file is a failure to open, whatever the desktop's handler would say.
+    if (!QFileInfo::exists(path)) {
+        ShowLanguageMessage([this](int n) { return LanguageText(n); }, MessageKind::Error, 205,
+                            std::nullopt, MessageButtons::Ok, this);
+        return;
+    }
+    OpenWithSystem(QUrl::fromLocalFile(path));
+}
+
+void TMainForm::Homepage1Click() {
+    OpenWithSystem(QUrl(HomePageAddress()));
+}
+
+void TMainForm::About1Click() {
+    // Centred on the main window.
+    aboutBox_->adjustSize();
+    aboutBox_->move(frameGeometry().center() - aboutBox_->rect().center());
+    aboutBox_->exec();
+}
+
+// ---- closing ------------------------------------------------------------------------------
+
+void TMainForm::WriteSettings() {}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    WriteSettings();
+    event->accept();
 }
 
 }  // namespace trimora

@@ -1,0 +1,71 @@
+#include "ui/string_grid.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "ui/glyphs.h"
+
+namespace trimora {
+
+StringGridView::StringGridView(QWidget* parent) : QTableView(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                    QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    verticalHeader()->setVisible(false);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setHighlightSections(false);
+    setWordWrap(false);
+}
+
+void StringGridView::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::RightButton) {
+        emit rightClicked(index, event->globalPosition().toPoint());
+        return;
+    }
+    if (!index.isValid()) {
+        emit emptyAreaClicked();
+        return;
+    }
+    if (index != currentIndex() && canSelect && !canSelect(index, true)) return;
+    QTableView::mousePressEvent(event);
+}
+
+void StringGridView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    // A refused cell must not open an editor through the second click either.
+    if (index.isValid() && index != currentIndex()) return;
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+QModelIndex StringGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    const QModelIndex next = QTableView::moveCursor(action, modifiers);
+    if (next.isValid() && next != currentIndex() && canSelect && !canSelect(next, false))
+        return currentIndex();
+    return next;
+}
+
+void StringGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    emit currentCellChanged(current);
+}
+
+void GrainDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    opt.text.clear();
+    opt.icon = QIcon();
+    // Background and focus frame as any other cell, then the picture on a cleared cell.
+    QStyledItemDelegate::paint(painter, opt, QModelIndex());
+    const QString flag = index.data(Qt::UserRole).toString();
+    if (flag != "0" && flag != "1") return;
+    const int size = qMin(16, option.rect.height() - 2);
+    const QPixmap pixmap = GrainPixmap(flag == "1", size);
+    painter->drawPixmap(option.rect.left() + 4,
+                        option.rect.top() + (option.rect.height() - size) / 2, pixmap);
+}
+
+}  // namespace trimora

@@ -19,7 +19,8 @@ MessageAnswer ShowLanguageMessage(const TextSource& text, MessageKind kind, int 
                                   std::optional<QPoint> position, MessageButtons buttons,
                                   QWidget* parent);
 
-// Screen position of a widget's top-left corner moved by (dx, dy).
-QPoint ScreenPosition(const QWidget* widget, int dx, int dy);
+// The main window's screen position plus the control's position in its parent, moved by
+// (dx, dy): how the message positions near a control are given.
+QPoint FormPosition(const QWidget* control, int dx, int dy);
 
 }  // namespace trimora

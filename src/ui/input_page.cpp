@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "core/length_units.h"
 #include "core/project.h"
 #include "ui/glyphs.h"
 #include "ui/string_grid.h"
@@ -598,7 +599,18 @@ void InputPage::BandCountCommit(QLineEdit* edit, QWidget* next) {
 }
 
 void InputPage::LengthFieldExit(QLineEdit* edit) {
-    // Wired to NormalizeLengthText when the length functions are available.
+    if (edit->text().isEmpty()) return;
+    const NormalizedLength result = NormalizeLengthText(edit->text().toStdString(), lengthUnit_);
+    if (result.error == 0) {
+        edit->setText(QString::fromStdString(result.text));
+        return;
+    }
+    const QPoint position = (edit == Edit2 || edit == Edit3) ? FormPosition(edit, -80, 120)
+                                                             : QCursor::pos();
+    Show(MessageKind::Error, result.error, position);
+    edit->clear();
+    // The focus is moving elsewhere right now; take it back once that has happened.
+    QTimer::singleShot(0, edit, [edit] { edit->setFocus(Qt::OtherFocusReason); });
 }
 
 void InputPage::AppendSheet() {}
@@ -610,7 +622,7 @@ void InputPage::AppendPart() {}
 bool InputPage::CanSelectCell(StringGridView* grid, const QModelIndex& index, bool byMouse) {
     auto* model = static_cast<TextGridModel*>(grid->model());
     if (!model->IsFilledRow(index)) {
-        Show(MessageKind::Error, 13, ScreenPosition(grid, 100, 150));
+        Show(MessageKind::Error, 13, FormPosition(grid, 100, 150));
         if (byMouse && model->FilledRows() == 0)
             (grid == StringGrid1 ? Edit2 : Edit6)->setFocus(Qt::MouseFocusReason);
         return false;

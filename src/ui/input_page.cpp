@@ -396,13 +396,6 @@ void InputPage::SetDefaultSheetSize(const QString& length, const QString& width)
 }
 
 void InputPage::ApplyTexts() {
-    if (!text_) return;
-    for (int c = 1; c <= 4; ++c)
-        sheetModel_->setHeaderData(c, Qt::Horizontal, text_(101 + c), Qt::DisplayRole);
-    for (int c = 1; c <= 5; ++c)
-        partModel_->setHeaderData(c, Qt::Horizontal, text_(105 + c), Qt::DisplayRole);
-    for (int c = 6; c <= 9; ++c)
-        partModel_->setHeaderData(c, Qt::Horizontal, text_(178 + c), Qt::DisplayRole);
     UpdateTitles();
 }
 
@@ -605,8 +598,8 @@ void InputPage::LengthFieldExit(QLineEdit* edit) {
         edit->setText(QString::fromStdString(result.text));
         return;
     }
-    const QPoint position = (edit == Edit2 || edit == Edit3) ? FormPosition(edit, -80, 120)
-                                                             : QCursor::pos();
+    const QPoint position =
+        (edit == Edit2 || edit == Edit3) ? FormPosition(edit, -80, 120) : QCursor::pos();
     Show(MessageKind::Error, result.error, position);
     edit->clear();
     // The focus is moving elsewhere right now; take it back once that has happened.

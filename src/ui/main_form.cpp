@@ -14,11 +14,14 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "core/length_units.h"
 #include "core/program_folder.h"
 #include "ui/about_box.h"
 #include "ui/bands_dialog.h"
 #include "ui/form_messages.h"
 #include "ui/input_page.h"
+#include "ui/language_applier.h"
+#include "ui/qsettings_store.h"
 
 namespace trimora {
 
@@ -36,7 +39,9 @@ QString TMainForm::HomePageAddress() {
     return QStringLiteral("https://trimora.example.com");
 }
 
-TMainForm::TMainForm(const QString& projectFile, QWidget* parent) : QMainWindow(parent) {
+TMainForm::TMainForm(const QString& projectFile, std::unique_ptr<KeyValueStore> store,
+                     QWidget* parent)
+    : QMainWindow(parent), store_(std::move(store)) {
     setObjectName("TMainForm");
     setMinimumSize(795, 590);
     // Numbers on the Qt side use the full stop whatever the user's locale says.
@@ -48,10 +53,10 @@ TMainForm::TMainForm(const QString& projectFile, QWidget* parent) : QMainWindow(
     CreateMenus();
     CreateToolBar();
     CreatePages();
-    SetDefaultCaptions();
     PageControl1->setTabVisible(PageControl1->indexOf(pag2), false);
     PageControl1->setTabVisible(PageControl1->indexOf(pag3), false);
 
+    if (!store_) store_ = std::make_unique<QSettingsStore>();
     LoadLanguage();
     ApplySettings();
     RestorePlacement();
@@ -68,17 +73,27 @@ TMainForm::TMainForm(const QString& projectFile, QWidget* parent) : QMainWindow(
     LoadBandTypes();
     pag1->PanMainPartResize();
 
+    pag1->SetDefaultSheetSize(
+        QString::fromStdString(FormatLength(settings_.DefSheetWidth, settings_.JedMere)),
+        QString::fromStdString(FormatLength(settings_.DefSheetHeight, settings_.JedMere)));
+
+    // The dialogs come after the pages, so looking up the main window's elements by name
+    // finds the page controls before any control of a dialog.
+    const std::string language = languageName_.toStdString();
     aboutBox_ = new TAboutBox(this);
+    trimora::LoadLanguage(aboutBox_, kFormAbout, programFolder_, language, language_);
     bands_ = new TBands(
         programFolder_ / "Config" / "bands.trb", [this](int n) { return LanguageText(n); }, this);
-    bands_->SetLengthUnit(lengthUnit_);
+    trimora::LoadLanguage(bands_, kFormBands, programFolder_, language, language_);
+    bands_->ApplyTexts();
+    bands_->SetLengthUnit(settings_.JedMere);
     bands_->onSaved = [this] { LoadBandTypes(); };
 }
 
 TMainForm::~TMainForm() = default;
 
 QString TMainForm::LanguageText(int number) const {
-    return QString();
+    return LanguageQText(language_, number);
 }
 
 // ---- construction -------------------------------------------------------------------------
@@ -224,24 +239,45 @@ void TMainForm::CreatePages() {
     connect(pag1, &InputPage::inputChanged, this, [this] { SetPreviewPageVisible(false); });
 }
 
-void TMainForm::SetDefaultCaptions() {}
-
 // ---- start-up -----------------------------------------------------------------------------
 
-void TMainForm::LoadLanguage() {}
+void TMainForm::LoadLanguage() {
+    const LoadedSettings loaded =
+        LoadSettings(*store_, programFolder_, QLocale::system().name().toStdString());
+    settings_ = loaded.settings;
+    languageName_ = QString::fromStdString(loaded.language);
+    project_.fileName = loaded.currentFileName;
+    trimora::LoadLanguage(this, kFormMain, programFolder_, loaded.language, language_);
+    pag1->ApplyTexts();
+}
 
 void TMainForm::ApplySettings() {
-    pag1->SetLengthUnit(lengthUnit_);
-    pag1->SetBanding(banding_);
+    pag1->SetLengthUnit(settings_.JedMere);
+    pag1->SetBanding(settings_.Kantiranje);
 }
 
 void TMainForm::RestorePlacement() {
-    // First shown centred on the screen.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        resize(minimumSize());
-        move(area.center() - QPoint(width() / 2, height() / 2));
+    resize(minimumSize());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!settings_.frmpos) {
+        // First shown centred on the screen.
+        if (screen != nullptr) move(screen->availableGeometry().center() - rect().center());
+        return;
     }
+    if (settings_.frmstate != 2) {
+        const QRect bounds(settings_.frmleft, settings_.frmtop, std::max(settings_.frmwidth, 795),
+                           std::max(settings_.frmheight, 590));
+        // A place on a screen that is no longer there would hide the window.
+        if (QGuiApplication::screenAt(bounds.center()) != nullptr || screen == nullptr) {
+            move(bounds.topLeft());
+            resize(bounds.size());
+        } else {
+            resize(bounds.size());
+            move(screen->availableGeometry().center() - rect().center());
+        }
+    }
+    if (settings_.frmstate == 1) setWindowState(Qt::WindowMinimized);
+    if (settings_.frmstate == 2) setWindowState(Qt::WindowMaximized);
 }
 
 void TMainForm::OpenCommandLineProject(const QString& fileName) {
@@ -275,7 +311,7 @@ void TMainForm::Exit1Click() {
 }
 
 void TMainForm::Kantiranje1Click() {
-    bands_->SetLengthUnit(lengthUnit_);
+    bands_->SetLengthUnit(settings_.JedMere);
     bands_->FillGrid();
     bands_->exec();
     LoadBandTypes();
@@ -315,7 +351,17 @@ void TMainForm::About1Click() {
 
 // ---- closing ------------------------------------------------------------------------------
 
-void TMainForm::WriteSettings() {}
+void TMainForm::WriteSettings() {
+    WindowPlacement placement;
+    placement.left = x();
+    placement.top = y();
+    placement.width = width();
+    placement.height = height();
+    placement.state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    SaveSettings(*store_, settings_, languageName_.toStdString(), project_.fileName, placement);
+    // Failures to write are ignored: there is nothing the user could do about them now.
+    if (auto* file = dynamic_cast<QSettingsStore*>(store_.get())) file->Sync();
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     WriteSettings();

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "config/language.h"
+#include "config/settings.h"
 #include "core/project.h"
 
 class QAction;
@@ -25,10 +27,14 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     // projectFile: a project named on the command line, opened before the window is shown.
-    explicit TMainForm(const QString& projectFile = QString(), QWidget* parent = nullptr);
+    // store: where the settings live; the user's INI file when none is given.
+    explicit TMainForm(const QString& projectFile = QString(),
+                       std::unique_ptr<KeyValueStore> store = nullptr, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     Project& project() { return project_; }
+    const Settings& settings() const { return settings_; }
+    const QString& LanguageName() const { return languageName_; }
     const std::filesystem::path& ProgramFolder() const { return programFolder_; }
     QString LanguageText(int number) const;
 
@@ -59,7 +65,6 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreatePages();
-    void SetDefaultCaptions();
     void LoadLanguage();
     void ApplySettings();
     void RestorePlacement();
@@ -71,9 +76,10 @@ private:
 
     Project project_;
     std::filesystem::path programFolder_;
+    std::unique_ptr<KeyValueStore> store_;
+    Settings settings_;
+    LanguageTable language_;
     QString languageName_;
-    int lengthUnit_ = 1;
-    bool banding_ = false;
 
     QTabWidget* PageControl1 = nullptr;
     InputPage* pag1 = nullptr;

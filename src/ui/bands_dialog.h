@@ -2,12 +2,12 @@
 // commands to add and delete band types; OK writes the band file.
 #pragma once
 
+#include <QAbstractTableModel>
 #include <QDialog>
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 
-#include "core/text_grid.h"
+#include "config/band_table.h"
 #include "ui/form_messages.h"
 
 class QAction;
@@ -17,14 +17,40 @@ class QPushButton;
 namespace trimora {
 
 class StringGridView;
-class TextGridModel;
+
+// Shows a BandGrid: model row r is grid row r + 1, so model row 0 is band entry 0.
+class BandGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit BandGridModel(BandGrid& grid, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
+                       int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    static int GridRow(const QModelIndex& index) { return index.row() + 1; }
+    // Call after the grid was replaced or changed its rows.
+    void Reload();
+
+signals:
+    void cellEdited(int column, int gridRow);
+
+private:
+    BandGrid& grid_;
+    QStringList headers_;
+};
 
 class TBands : public QDialog {
     Q_OBJECT
 public:
     TBands(std::filesystem::path bandFile, TextSource text, QWidget* parent = nullptr);
 
-    void SetLengthUnit(int unit) { lengthUnit_ = unit; }
+    void SetLengthUnit(LengthUnit unit) { lengthUnit_ = unit; }
     // Called after OK has written the band file (the main window reloads its band lists).
     std::function<void()> onSaved;
 
@@ -32,15 +58,13 @@ public:
     void FillGrid();
     // Sets the header cells from the language texts.
     void ApplyTexts();
-    int BandTypeCount() const { return bandRows_; }
-    const TextGrid& Grid() const { return grid_; }
+    const BandGrid& Grid() const { return grid_; }
 
     void Newbandtype1Click();
     void Deleterow1Click();
     void btnBandSaveClick();
 
 private:
-    bool CanSelectCell(const QModelIndex& index, bool byMouse);
     void CellSelected(const QModelIndex& index);
     void CellEdited(int column, int gridRow);
     void UpdateCommands();
@@ -49,12 +73,11 @@ private:
 
     std::filesystem::path bandFile_;
     TextSource text_;
-    int lengthUnit_ = 1;
-    TextGrid grid_{5};
-    int32_t bandRows_ = 0;  // band types shown: grid rows 1..bandRows_
-    std::string rememberedText_;
+    LengthUnit lengthUnit_ = 1;
+    BandGrid grid_;
+    bool editRejected_ = false;
 
-    TextGridModel* model_ = nullptr;
+    BandGridModel* model_ = nullptr;
     StringGridView* StringGrid1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* Newbandtype1 = nullptr;

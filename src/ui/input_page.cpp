@@ -20,6 +20,7 @@
 
 #include "core/length_units.h"
 #include "core/project.h"
+#include "core/tables.h"
 #include "ui/glyphs.h"
 #include "ui/string_grid.h"
 #include "ui/table_models.h"
@@ -29,9 +30,6 @@ namespace trimora {
 namespace {
 
 constexpr int kEntryLeft = 6;  // left edge of the first quick-entry field in its panel
-constexpr int kGrainColumn = 5;
-constexpr int kFirstBandColumn = 6;
-constexpr int kLastBandColumn = 9;
 
 QLabel* NewLabel(const char* name, const char* caption, QWidget* parent) {
     auto* label = new QLabel(QString::fromUtf8(caption), parent);
@@ -54,13 +52,6 @@ QToolButton* NewToolButton(const char* name, const QIcon& icon, QWidget* parent)
     return button;
 }
 
-bool IsCommitKey(const QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return true;
-    // Character 20 (Ctrl+T) commits as well.
-    if (event->text() == QString(QChar(20))) return true;
-    return event->key() == Qt::Key_T && event->modifiers() == Qt::ControlModifier;
-}
-
 // A focus loss that is not a move to another control of the window (a message box, a menu,
 // another window) does not count as leaving the field.
 bool LeavesField(const QFocusEvent* event) {
@@ -70,8 +61,8 @@ bool LeavesField(const QFocusEvent* event) {
 
 }  // namespace
 
-InputPage::InputPage(Project& project, TextSource text, QWidget* parent)
-    : QWidget(parent), project_(project), text_(std::move(text)) {
+InputPage::InputPage(Project& project, const BandTable& bands, TextSource text, QWidget* parent)
+    : QWidget(parent), project_(project), bands_(bands), text_(std::move(text)) {
     setObjectName("pag1");
 
     panMainSheet = new QWidget(this);
@@ -381,8 +372,9 @@ void InputPage::SetBanding(bool on) {
     PanMainPartResize();
 }
 
-void InputPage::SetBandNames(const QStringList& names) {
-    bandNames_ = names;
+void InputPage::RefreshBandLists() {
+    QStringList names;
+    for (const std::string& name : bands_.Names()) names.append(QString::fromStdString(name));
     ComboBox2->clear();
     ComboBox2->addItems(names);
     if (!names.isEmpty()) ComboBox2->setCurrentIndex(0);
@@ -402,8 +394,8 @@ void InputPage::ApplyTexts() {
 void InputPage::UpdateTitles() {
     const QString sheets = text_ ? text_(130) : QString();
     const QString parts = text_ ? text_(131) : QString();
-    Label15->setText(sheets + " (" + QString::number(project_.SheetQuantityTotal) + ")");
-    Label21->setText(parts + " (" + QString::number(project_.PartQuantityTotal) + ")");
+    Label15->setText(QString::fromStdString(SheetTableCaption(sheets.toStdString(), project_)));
+    Label21->setText(QString::fromStdString(PartTableCaption(parts.toStdString(), project_)));
 }
 
 void InputPage::RefreshTables() {
@@ -421,8 +413,8 @@ void InputPage::ClearStatistics() {
 }
 
 void InputPage::ResetGrainToggle() {
-    grainNextKeep_ = true;
-    BitBtn16->setIcon(GrainIcon(true));
+    project_.GrainToggleSetsOne = true;
+    UpdateGrainButton(true);
 }
 
 void InputPage::HideBandPicker() {
@@ -431,11 +423,6 @@ void InputPage::HideBandPicker() {
 
 void InputPage::Changed() {
     emit inputChanged();
-}
-
-MessageAnswer InputPage::Show(MessageKind kind, int number, std::optional<QPoint> position,
-                              MessageButtons buttons) {
-    return ShowLanguageMessage(text_, kind, number, position, buttons, this);
 }
 
 // ---- layout -------------------------------------------------------------------------------
@@ -516,8 +503,16 @@ bool InputPage::eventFilter(QObject* watched, QEvent* event) {
             if (watched == partEntry_ || watched == StringGrid2) PanMainPartResize();
             if (watched == StringGrid1) LayoutSheetColumns();
             break;
-        case QEvent::KeyPress: {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride: {
             auto* key = static_cast<QKeyEvent*>(event);
+            if (event->type() == QEvent::ShortcutOverride) {
+                // Ctrl+T commits a quick-entry field before any menu shortcut can take it.
+                if (qobject_cast<QLineEdit*>(watched) != nullptr && key->key() == Qt::Key_T &&
+                    key->modifiers() == Qt::ControlModifier)
+                    event->accept();
+                break;
+            }
             if (auto* edit = qobject_cast<QLineEdit*>(watched)) return EntryKeyPress(edit, key);
             if (watched == StringGrid2 && key->key() == Qt::Key_Space) {
                 const QModelIndex current = StringGrid2->currentIndex();
@@ -544,103 +539,217 @@ bool InputPage::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+// ---- outcomes -----------------------------------------------------------------------------
+
+MessageAnswer InputPage::ShowNotice(const Notice& notice) {
+    MessageKind kind = MessageKind::Error;
+    if (notice.kind == NoticeKind::Confirmation) kind = MessageKind::Confirmation;
+    if (notice.kind == NoticeKind::Plain) kind = MessageKind::Plain;
+    std::optional<QPoint> position;
+    if (notice.anchor == NoticeAnchor::Mouse) {
+        position = QCursor::pos() + QPoint(notice.dx, notice.dy);
+    } else if (notice.anchor == NoticeAnchor::Control) {
+        if (const auto* control =
+                window()->findChild<QWidget*>(QString::fromStdString(notice.control)))
+            position = FormPosition(control, notice.dx, notice.dy);
+    }
+    const MessageButtons buttons = notice.buttons == NoticeButtons::YesNoCancel
+                                       ? MessageButtons::YesNoCancel
+                                       : MessageButtons::Ok;
+    return ShowLanguageMessage(text_, kind, notice.text, position, buttons, this);
+}
+
+void InputPage::CarryOut(const TableOutcome& outcome, bool deferFocus) {
+    if (outcome.notice) ShowNotice(*outcome.notice);
+    for (const FieldText& field : outcome.fields) {
+        if (auto* edit = findChild<QLineEdit*>(QString::fromStdString(field.control)))
+            edit->setText(QString::fromStdString(field.text));
+    }
+    if (!outcome.focus.empty()) {
+        if (QWidget* target = findChild<QWidget*>(QString::fromStdString(outcome.focus))) {
+            if (deferFocus) {
+                // The focus is on its way elsewhere; take it once it has arrived.
+                QTimer::singleShot(0, target, [target] { target->setFocus(Qt::OtherFocusReason); });
+            } else {
+                target->setFocus(Qt::TabFocusReason);
+            }
+        }
+    }
+    if (outcome.hidePreview) Changed();
+}
+
 // ---- quick entry --------------------------------------------------------------------------
 
+namespace {
+
+std::optional<QuickField> FieldOf(const QLineEdit* edit) {
+    static const QuickField fields[] = {QuickField::Edit1, QuickField::Edit2, QuickField::Edit3,
+                                        QuickField::Edit4, QuickField::Edit5, QuickField::Edit6,
+                                        QuickField::Edit7, QuickField::Edit8, QuickField::Edit16,
+                                        QuickField::Edit17};
+    for (QuickField f : fields)
+        if (edit->objectName() == QLatin1String(QuickFieldName(f))) return f;
+    return std::nullopt;
+}
+
+// The character code a key press stands for: 13 Enter, 9 Tab, 20 Ctrl+T; 0 for others.
+int KeyCode(const QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return 13;
+    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::NoModifier) return 9;
+    if (event->text() == QString(QChar(20))) return 20;
+    if (event->key() == Qt::Key_T && event->modifiers() == Qt::ControlModifier) return 20;
+    return 0;
+}
+
+}  // namespace
+
 bool InputPage::EntryKeyPress(QLineEdit* edit, QKeyEvent* event) {
-    const bool commit = IsCommitKey(event);
-    if ((edit == Edit2 || edit == Edit3) && event->key() == Qt::Key_Down) {
+    const std::optional<QuickField> field = FieldOf(edit);
+    if (!field) return false;
+    if ((*field == QuickField::Edit2 || *field == QuickField::Edit3) &&
+        event->key() == Qt::Key_Down) {
         Edit5->setFocus(Qt::OtherFocusReason);
         return true;
     }
-    if (edit == Edit8 && event->key() == Qt::Key_Tab && event->modifiers() == Qt::NoModifier) {
-        AppendPart();
-        return true;
-    }
-    if (!commit) return false;
-    if (edit == Edit1) {
-        Edit2->setFocus(Qt::TabFocusReason);
-    } else if (edit == Edit2) {
-        Edit3->setFocus(Qt::TabFocusReason);
-    } else if (edit == Edit3) {
-        Edit4->setFocus(Qt::TabFocusReason);
-    } else if (edit == Edit4) {
-        AppendSheet();
-    } else if (edit == Edit5) {
-        Edit6->setFocus(Qt::TabFocusReason);
-    } else if (edit == Edit6) {
-        (banding_ ? Edit16 : Edit7)->setFocus(Qt::TabFocusReason);
-    } else if (edit == Edit16) {
-        BandCountCommit(Edit16, Edit7);
-    } else if (edit == Edit7) {
-        (banding_ ? Edit17 : Edit8)->setFocus(Qt::TabFocusReason);
-    } else if (edit == Edit17) {
-        BandCountCommit(Edit17, Edit8);
-    } else if (edit == Edit8) {
-        AppendPart();
+    const int code = KeyCode(event);
+    if (code == 0 || !IsCommitKey(*field, code)) return false;
+    switch (*field) {
+        case QuickField::Edit4:
+            AppendSheet();
+            break;
+        case QuickField::Edit8:
+            AppendPart();
+            break;
+        case QuickField::Edit16:
+        case QuickField::Edit17:
+            CarryOut(CommitEdgeCount(*field, edit->text().toStdString()));
+            break;
+        default:
+            if (QWidget* next = findChild<QWidget*>(
+                    QString::fromStdString(NextQuickEntryFocus(*field, banding_))))
+                next->setFocus(Qt::TabFocusReason);
+            break;
     }
     return true;
 }
 
-void InputPage::BandCountCommit(QLineEdit* edit, QWidget* next) {
-    const QString t = edit->text();
-    if (t == "0" || t == "1" || t == "2") {
-        next->setFocus(Qt::TabFocusReason);
-        return;
-    }
-    Show(MessageKind::Plain, 18, std::nullopt);
-    edit->clear();
-}
-
 void InputPage::LengthFieldExit(QLineEdit* edit) {
-    if (edit->text().isEmpty()) return;
-    const NormalizedLength result = NormalizeLengthText(edit->text().toStdString(), lengthUnit_);
-    if (result.error == 0) {
-        edit->setText(QString::fromStdString(result.text));
-        return;
-    }
-    const QPoint position =
-        (edit == Edit2 || edit == Edit3) ? FormPosition(edit, -80, 120) : QCursor::pos();
-    Show(MessageKind::Error, result.error, position);
-    edit->clear();
-    // The focus is moving elsewhere right now; take it back once that has happened.
-    QTimer::singleShot(0, edit, [edit] { edit->setFocus(Qt::OtherFocusReason); });
+    const std::optional<QuickField> field = FieldOf(edit);
+    if (!field) return;
+    CarryOut(LeaveLengthField(*field, edit->text().toStdString(), lengthUnit_), true);
 }
 
-void InputPage::AppendSheet() {}
+void InputPage::AppendSheet() {
+    SheetEntry entry;
+    entry.length = Edit2->text().toStdString();
+    entry.width = Edit3->text().toStdString();
+    entry.quantity = Edit4->text().toStdString();
+    entry.description = Edit1->text().toStdString();
+    const TableOutcome outcome = trimora::AppendSheet(project_, entry, lengthUnit_);
+    if (outcome.Ok()) {
+        sheetModel_->Reload();
+        UpdateTitles();
+    }
+    CarryOut(outcome);
+}
 
-void InputPage::AppendPart() {}
+void InputPage::AppendPart() {
+    PartEntry entry;
+    entry.initials = Edit5->text().toStdString();
+    entry.length = Edit6->text().toStdString();
+    entry.width = Edit7->text().toStdString();
+    entry.quantity = Edit8->text().toStdString();
+    entry.lengthEdges = Edit16->text().toStdString();
+    entry.widthEdges = Edit17->text().toStdString();
+    entry.band = ComboBox2->currentIndex();
+    const TableOutcome outcome =
+        trimora::AppendPart(project_, entry, bands_, banding_, lengthUnit_);
+    if (outcome.Ok()) {
+        partModel_->Reload();
+        UpdateTitles();
+    }
+    CarryOut(outcome);
+}
 
 // ---- tables -------------------------------------------------------------------------------
 
+TextGridModel* InputPage::ModelOf(StringGridView* grid) const {
+    return grid == StringGrid1 ? sheetModel_ : partModel_;
+}
+
 bool InputPage::CanSelectCell(StringGridView* grid, const QModelIndex& index, bool byMouse) {
-    auto* model = static_cast<TextGridModel*>(grid->model());
-    if (!model->IsFilledRow(index)) {
-        Show(MessageKind::Error, 13, FormPosition(grid, 100, 150));
-        if (byMouse && model->FilledRows() == 0)
-            (grid == StringGrid1 ? Edit2 : Edit6)->setFocus(Qt::MouseFocusReason);
-        return false;
+    const InputTable table = grid == StringGrid1 ? InputTable::Sheets : InputTable::Parts;
+    // The cell being edited is checked first; a rejected text keeps the selection on it.
+    if (grid->IsEditing()) {
+        lastEditError_ = 0;
+        grid->CommitEditor();
+        if (lastEditError_ != 0) return false;
     }
-    if (grid == StringGrid2 && index.column() == kGrainColumn && byMouse) {
-        ToggleGrain(TextGridModel::GridRow(index));
-        return false;
+    const bool keyboardOnGrain =
+        !byMouse && table == InputTable::Parts && index.column() == kGrainColumn;
+    if (keyboardOnGrain && ModelOf(grid)->IsFilledRow(index)) {
+        // Moving across the grain column with the keys does not flip it; Space does.
+        return true;
+    }
+    const CellSelection selection =
+        SelectCell(project_, table, index.column(), TextGridModel::GridRow(index), banding_);
+    switch (selection.action) {
+        case CellAction::Refuse:
+            if (selection.notice) ShowNotice(*selection.notice);
+            if (byMouse) {
+                const std::string focus = EmptyTableClickFocus(project_, table);
+                if (QWidget* target = findChild<QWidget*>(QString::fromStdString(focus)))
+                    target->setFocus(Qt::MouseFocusReason);
+            }
+            return false;
+        case CellAction::GrainFlipped:
+            partModel_->Reload();
+            if (selection.hidePreview) Changed();
+            return false;
+        case CellAction::BandPicker:
+            pickerPending_ = true;
+            return true;
+        case CellAction::Select:
+            return true;
     }
     return true;
 }
 
 void InputPage::CellSelected(StringGridView* grid, const QModelIndex& index) {
     HideBandPicker();
+    const bool picker = pickerPending_;
+    pickerPending_ = false;
     if (!index.isValid()) return;
-    auto* model = static_cast<TextGridModel*>(grid->model());
     project_.RememberedCellText =
-        model->CellText(index.column(), TextGridModel::GridRow(index)).toStdString();
-    if (grid == StringGrid2 && banding_ && index.column() >= kFirstBandColumn &&
-        index.column() <= kLastBandColumn && model->IsFilledRow(index))
-        ShowBandPicker(index);
+        ModelOf(grid)->CellText(index.column(), TextGridModel::GridRow(index)).toStdString();
+    if (picker && grid == StringGrid2) ShowBandPicker(index);
 }
 
-void InputPage::CellEdited(StringGridView* grid, int column, int gridRow) {}
+void InputPage::CellEdited(StringGridView* grid, int column, int gridRow) {
+    const TableOutcome outcome = grid == StringGrid1
+                                     ? ValidateSheetCell(project_, column, gridRow, lengthUnit_)
+                                     : ValidatePartCell(project_, column, gridRow, lengthUnit_);
+    ModelOf(grid)->Reload();
+    UpdateTitles();
+    if (outcome.hidePreview) Changed();
+    if (outcome.Ok()) return;
+    lastEditError_ = outcome.error;
+    // The editor is closing right now; the message and the way back to the cell wait until
+    // it has gone.
+    const QPersistentModelIndex cell = ModelOf(grid)->index(gridRow - 1, column);
+    const std::optional<Notice> notice = outcome.notice;
+    QTimer::singleShot(0, this, [this, grid, cell, notice] {
+        if (notice) ShowNotice(*notice);
+        if (cell.isValid()) grid->setCurrentIndex(cell);
+        grid->setFocus(Qt::OtherFocusReason);
+    });
+}
 
-void InputPage::ToggleGrain(int gridRow) {}
+void InputPage::ToggleGrain(int gridRow) {
+    ToggleGrainCell(project_, gridRow);
+    partModel_->Reload();
+    Changed();
+}
 
 void InputPage::ShowBandPicker(const QModelIndex& index) {
     bandPickerColumn_ = index.column();
@@ -653,21 +762,28 @@ void InputPage::ShowBandPicker(const QModelIndex& index) {
     ComboBox1->setFocus(Qt::MouseFocusReason);
 }
 
-void InputPage::BandPicked(int entry) {}
+void InputPage::BandPicked(int entry) {
+    const TableOutcome outcome =
+        ChooseCellBand(project_, bands_, bandPickerColumn_, bandPickerRow_, entry);
+    partModel_->Reload();
+    CarryOut(outcome);
+}
 
 void InputPage::GridRightClick(StringGridView* grid, const QModelIndex& index,
                                const QPoint& globalPos) {
-    auto* model = static_cast<TextGridModel*>(grid->model());
-    if (model->FilledRows() == 0) return;
-    if (model->IsFilledRow(index) && !(grid == StringGrid2 && index.column() == kGrainColumn))
+    const InputTable table = grid == StringGrid1 ? InputTable::Sheets : InputTable::Parts;
+    if (RowCount(project_, table) == 0) return;
+    if (ModelOf(grid)->IsFilledRow(index) && index != grid->currentIndex() &&
+        CanSelectCell(grid, index, false))
         grid->setCurrentIndex(index);
     (grid == StringGrid2 ? PopupMenu1 : PopupMenu2)->popup(globalPos);
 }
 
 void InputPage::GridEmptyClick(StringGridView* grid) {
-    auto* model = static_cast<TextGridModel*>(grid->model());
-    if (model->FilledRows() == 0)
-        (grid == StringGrid1 ? Edit2 : Edit6)->setFocus(Qt::MouseFocusReason);
+    const InputTable table = grid == StringGrid1 ? InputTable::Sheets : InputTable::Parts;
+    const std::string focus = EmptyTableClickFocus(project_, table);
+    if (QWidget* target = findChild<QWidget*>(QString::fromStdString(focus)))
+        target->setFocus(Qt::MouseFocusReason);
 }
 
 void InputPage::Deleterow1Click() {
@@ -678,12 +794,48 @@ void InputPage::Deleterow2Click() {
     DeleteRow(StringGrid1);
 }
 
-void InputPage::DeleteRow(StringGridView* grid) {}
+void InputPage::DeleteRow(StringGridView* grid) {
+    const InputTable table = grid == StringGrid1 ? InputTable::Sheets : InputTable::Parts;
+    const QModelIndex current = grid->currentIndex();
+    if (!current.isValid()) return;
+    const int row = TextGridModel::GridRow(current);
+    const std::optional<Notice> question = DeleteRowQuestion(project_, table, row);
+    if (!question) return;
+    if (ShowNotice(*question) != MessageAnswer::Yes) return;
+    if (!DeleteTableRow(project_, table, row)) return;
+    HideBandPicker();
+    ModelOf(grid)->Reload();
+    UpdateTitles();
+    Changed();
+}
 
-void InputPage::BitBtn3Click() {}
+void InputPage::BitBtn3Click() {
+    if (ShowNotice(ClearTableQuestion(InputTable::Sheets)) != MessageAnswer::Yes) return;
+    ClearTable(project_, InputTable::Sheets);
+    sheetModel_->Reload();
+    UpdateTitles();
+    Changed();
+}
 
-void InputPage::BitBtn4Click() {}
+void InputPage::BitBtn4Click() {
+    if (ShowNotice(ClearTableQuestion(InputTable::Parts)) != MessageAnswer::Yes) return;
+    ClearTable(project_, InputTable::Parts);
+    HideBandPicker();
+    partModel_->Reload();
+    UpdateTitles();
+    Changed();
+}
 
-void InputPage::BitBtn16Click() {}
+void InputPage::BitBtn16Click() {
+    const GrainToggle toggle = ToggleAllGrain(project_);
+    UpdateGrainButton(toggle.buttonImage == kImageGrainButtonSetZero);
+    partModel_->Reload();
+    Changed();
+}
+
+void InputPage::UpdateGrainButton(bool setsOne) {
+    // The button shows what its next press does.
+    BitBtn16->setIcon(GrainIcon(setsOne));
+}
 
 }  // namespace trimora

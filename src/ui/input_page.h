@@ -16,21 +16,25 @@ class QToolButton;
 
 namespace trimora {
 
+struct BandTable;
+struct Notice;
 struct Project;
+struct TableOutcome;
 class StringGridView;
 class TextGridModel;
 
 class InputPage : public QWidget {
     Q_OBJECT
 public:
-    InputPage(Project& project, TextSource text, QWidget* parent = nullptr);
+    // bands: the main window's band table, read whenever a band is written into a part.
+    InputPage(Project& project, const BandTable& bands, TextSource text, QWidget* parent = nullptr);
 
     // Settings the page works with; the main window passes them on whenever they change.
     void SetLengthUnit(int unit) { lengthUnit_ = unit; }
     void SetBanding(bool on);
     bool Banding() const { return banding_; }
-    // Band type names, in table order, for the band lists.
-    void SetBandNames(const QStringList& names);
+    // Refills the band lists from the band table.
+    void RefreshBandLists();
 
     void SetDefaultSheetSize(const QString& length, const QString& width);
 
@@ -65,7 +69,6 @@ private:
     // Key handling of the quick-entry fields; true when the key was used.
     bool EntryKeyPress(QLineEdit* edit, QKeyEvent* event);
     void LengthFieldExit(QLineEdit* edit);
-    void BandCountCommit(QLineEdit* edit, QWidget* next);
     void AppendSheet();
     void AppendPart();
 
@@ -75,6 +78,11 @@ private:
     void ToggleGrain(int gridRow);
     void ShowBandPicker(const QModelIndex& index);
     void BandPicked(int entry);
+
+    // Carries out what a table operation asks for: its message, the new field texts, the
+    // focus and hiding the preview page. deferFocus when the focus is moving right now.
+    void CarryOut(const TableOutcome& outcome, bool deferFocus = false);
+    MessageAnswer ShowNotice(const Notice& notice);
     void GridRightClick(StringGridView* grid, const QModelIndex& index, const QPoint& globalPos);
     void GridEmptyClick(StringGridView* grid);
 
@@ -89,16 +97,17 @@ public:
 private:
     void DeleteRow(StringGridView* grid);
     void UpdateTitles();
+    void UpdateGrainButton(bool setsOne);
     void Changed();
-    MessageAnswer Show(MessageKind kind, int number, std::optional<QPoint> position,
-                       MessageButtons buttons = MessageButtons::Ok);
+    TextGridModel* ModelOf(StringGridView* grid) const;
 
     Project& project_;
+    const BandTable& bands_;
     TextSource text_;
     int lengthUnit_ = 1;
     bool banding_ = false;
-    bool grainNextKeep_ = true;
-    QStringList bandNames_;
+    int lastEditError_ = 0;
+    bool pickerPending_ = false;
 
     TextGridModel* sheetModel_ = nullptr;
     TextGridModel* partModel_ = nullptr;

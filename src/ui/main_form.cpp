@@ -16,6 +16,7 @@
 
 #include "core/length_units.h"
 #include "core/program_folder.h"
+#include "core/tables.h"
 #include "ui/about_box.h"
 #include "ui/bands_dialog.h"
 #include "ui/form_messages.h"
@@ -82,12 +83,12 @@ TMainForm::TMainForm(const QString& projectFile, std::unique_ptr<KeyValueStore> 
     const std::string language = languageName_.toStdString();
     aboutBox_ = new TAboutBox(this);
     trimora::LoadLanguage(aboutBox_, kFormAbout, programFolder_, language, language_);
-    bands_ = new TBands(
-        programFolder_ / "Config" / "bands.trb", [this](int n) { return LanguageText(n); }, this);
-    trimora::LoadLanguage(bands_, kFormBands, programFolder_, language, language_);
-    bands_->ApplyTexts();
-    bands_->SetLengthUnit(settings_.JedMere);
-    bands_->onSaved = [this] { LoadBandTypes(); };
+    bandsDialog_ = new TBands(
+        BandTypesFile(programFolder_), [this](int n) { return LanguageText(n); }, this);
+    trimora::LoadLanguage(bandsDialog_, kFormBands, programFolder_, language, language_);
+    bandsDialog_->ApplyTexts();
+    bandsDialog_->SetLengthUnit(settings_.JedMere);
+    bandsDialog_->onSaved = [this] { LoadBandTypes(); };
 }
 
 TMainForm::~TMainForm() = default;
@@ -225,7 +226,7 @@ void TMainForm::CreatePages() {
     setCentralWidget(PageControl1);
 
     pag1 = new InputPage(
-        project_, [this](int n) { return LanguageText(n); }, PageControl1);
+        project_, bandTable_, [this](int n) { return LanguageText(n); }, PageControl1);
     pag2 = NewPage("pag2", PageControl1);
     pag3 = NewPage("pag3", PageControl1);
     pag4 = NewPage("pag4", PageControl1);
@@ -294,7 +295,14 @@ void TMainForm::SetPreviewPageVisible(bool visible) {
     PageControl1->setTabVisible(PageControl1->indexOf(pag3), visible);
 }
 
-void TMainForm::LoadBandTypes() {}
+void TMainForm::LoadBandTypes() {
+    BandLoadResult loaded = trimora::LoadBandTypes(BandTypesFile(programFolder_));
+    bandTable_ = std::move(loaded.table);
+    pag1->RefreshBandLists();
+    if (loaded.error != 0)
+        ShowLanguageMessage([this](int n) { return LanguageText(n); }, MessageKind::Error,
+                            loaded.error, std::nullopt, MessageButtons::Ok, this);
+}
 
 // ---- commands -----------------------------------------------------------------------------
 
@@ -304,6 +312,17 @@ void TMainForm::Pocninovo1Click() {
         ShowLanguageMessage([this](int n) { return LanguageText(n); }, MessageKind::Confirmation,
                             244, centre - QPoint(200, 100), MessageButtons::YesNo, this);
     if (answer != MessageAnswer::Yes) return;
+    // Only the project data goes; settings and band types stay.
+    ClearTable(project_, InputTable::Sheets);
+    ClearTable(project_, InputTable::Parts);
+    project_.result.PlacedParts.clear();
+    project_.result.Offcuts.clear();
+    SetPreviewPageVisible(false);
+    pag1->ClearStatistics();
+    pag1->RefreshTables();
+    SetCaption();
+    project_.fileName.clear();
+    Print1->setEnabled(false);
 }
 
 void TMainForm::Exit1Click() {
@@ -311,9 +330,9 @@ void TMainForm::Exit1Click() {
 }
 
 void TMainForm::Kantiranje1Click() {
-    bands_->SetLengthUnit(settings_.JedMere);
-    bands_->FillGrid();
-    bands_->exec();
+    bandsDialog_->SetLengthUnit(settings_.JedMere);
+    bandsDialog_->FillGrid();
+    bandsDialog_->exec();
     LoadBandTypes();
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "config/band_table.h"
 #include "config/language.h"
 #include "config/settings.h"
 #include "core/project.h"
@@ -52,7 +53,8 @@ public:
     // The preview page is shown after a complete run and hidden by any change of the input.
     void SetPreviewPageVisible(bool visible);
 
-    TBands* BandsDialog() const { return bands_; }
+    TBands* BandsDialog() const { return bandsDialog_; }
+    const BandTable& Bands() const { return bandTable_; }
     TAboutBox* AboutBox() const { return aboutBox_; }
 
     static QString HomePageAddress();
@@ -80,6 +82,7 @@ private:
     Settings settings_;
     LanguageTable language_;
     QString languageName_;
+    BandTable bandTable_;
 
     QTabWidget* PageControl1 = nullptr;
     InputPage* pag1 = nullptr;
@@ -117,7 +120,7 @@ private:
     QAction* About1 = nullptr;
 
     TAboutBox* aboutBox_ = nullptr;
-    TBands* bands_ = nullptr;
+    TBands* bandsDialog_ = nullptr;
 };
 
 }  // namespace trimora

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "core/tables.h"
 #include "ui/glyphs.h"
 
 namespace trimora {
@@ -17,6 +18,13 @@ StringGridView::StringGridView(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setHighlightSections(false);
     setWordWrap(false);
+}
+
+void StringGridView::CommitEditor() {
+    QWidget* editor = indexWidget(currentIndex());
+    if (editor == nullptr || !IsEditing()) return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void StringGridView::mousePressEvent(QMouseEvent* event) {
@@ -60,10 +68,10 @@ void GrainDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     opt.icon = QIcon();
     // Background and focus frame as any other cell, then the picture on a cleared cell.
     QStyledItemDelegate::paint(painter, opt, QModelIndex());
-    const QString flag = index.data(Qt::UserRole).toString();
-    if (flag != "0" && flag != "1") return;
+    const int image = GrainImageIndex(index.data(Qt::UserRole).toString().toStdString());
+    if (image < 0) return;
     const int size = qMin(16, option.rect.height() - 2);
-    const QPixmap pixmap = GrainPixmap(flag == "1", size);
+    const QPixmap pixmap = GrainPixmap(image == kImageGrainKept, size);
     painter->drawPixmap(option.rect.left() + 4,
                         option.rect.top() + (option.rect.height() - size) / 2, pixmap);
 }

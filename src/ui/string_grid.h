@@ -19,6 +19,8 @@ public:
     std::function<bool(const QModelIndex& index, bool byMouse)> canSelect;
 
     bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
+    // Ends an open in-place edit, storing its text in the model.
+    void CommitEditor();
 
 signals:
     void currentCellChanged(const QModelIndex& current);

@@ -1,5 +1,7 @@
 #include "files/project_document.h"
 
+#include "core/tables.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -580,13 +582,6 @@ ProjectFileFormat DetectProjectFileFormat(const fs::path& path) {
     char first = 0;
     if (in.get(first) && first == 'T') return ProjectFileFormat::TextProject;
     return ProjectFileFormat::ProjectDocument;
-}
-
-int32_t QuantityTotal(const TextGrid& grid, int32_t rows) {
-    int64_t total = 0;
-    for (int32_t r = 1; r <= rows; ++r) total += CellInt(grid.Cell(3, r));
-    return static_cast<int32_t>(std::clamp<int64_t>(total, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
 }
 
 LoadOutcome LoadProject(Project& project, ProjectTexts& texts,

@@ -173,7 +173,4 @@ struct LoadOutcome {
 LoadOutcome LoadProject(Project& project, ProjectTexts& texts,
                         const ProjectDocumentSettings& settings, const LoadOptions& options);
 
-// Sum of column 3 over the filled rows of a table, non-integer cells counting 0.
-int32_t QuantityTotal(const TextGrid& grid, int32_t rows);
-
 }  // namespace trimora

@@ -113,9 +113,9 @@ private slots:
     void toolButtonsFollowTheirCommands() {
         test::ScriptedMessageService messages;
         TMainForm form(QString(), EnglishStore());
-        for (const char* name : {"ToolButton1", "ToolButton2", "ToolButton4", "ToolButton5",
-                                 "ToolButton7", "ToolButton8", "ToolButton10", "ToolButton13",
-                                 "SpeedButton1"})
+        for (const char* name :
+             {"ToolButton1", "ToolButton2", "ToolButton4", "ToolButton5", "ToolButton7",
+              "ToolButton8", "ToolButton10", "ToolButton13", "SpeedButton1"})
             QVERIFY2(form.findChild<QToolButton*>(name) != nullptr, name);
         auto* print = form.findChild<QToolButton*>("ToolButton8");
         QVERIFY(!print->isEnabled());
@@ -169,8 +169,8 @@ private slots:
         QVERIFY(!TabVisible(form, "pag3"));
         QVERIFY(!form.findChild<QAction*>("Print1")->isEnabled());
         QVERIFY(!form.findChild<QToolButton*>("ToolButton8")->isEnabled());
-        for (const char* value : {"Label29", "Label30", "Label31", "Label32", "Label33",
-                                  "Label34", "Label41", "Label55"})
+        for (const char* value : {"Label29", "Label30", "Label31", "Label32", "Label33", "Label34",
+                                  "Label41", "Label55"})
             QCOMPARE(form.findChild<QLabel*>(value)->text(), QString());
         QCOMPARE(form.findChild<QLabel*>("Label15")->text(), form.LanguageText(130) + " (0)");
         QVERIFY(form.settings() == settings);

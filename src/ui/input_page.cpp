@@ -294,9 +294,13 @@ void InputPage::BuildBottomPanel(QWidget* panel) {
 
     auto* stats = new QWidget(panel);
     stats->setObjectName("panMainStat");
+    // The captions are long; a slightly smaller font keeps them whole at the minimum width.
+    QFont small = stats->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    stats->setFont(small);
     auto* grid = new QGridLayout(stats);
     grid->setContentsMargins(6, 0, 0, 0);
-    grid->setHorizontalSpacing(8);
+    grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(0);
     // Caption label, value label: the value labels are right-aligned.
     const struct {
@@ -318,7 +322,7 @@ void InputPage::BuildBottomPanel(QWidget* panel) {
         QLabel* caption = NewLabel(row.caption, row.captionText, stats);
         QLabel* value = NewLabel(row.value, "---", stats);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        value->setMinimumWidth(70);
+        value->setMinimumWidth(48);
         // Two columns of four caption/value pairs.
         const int r = i % 4;
         const int c = (i / 4) * 2;

@@ -18,6 +18,8 @@ StringGridView::StringGridView(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setHighlightSections(false);
     setWordWrap(false);
+    // Tab leaves the table for the next control, as in the quick-entry fields.
+    setTabKeyNavigation(false);
 }
 
 void StringGridView::CommitEditor() {

@@ -58,7 +58,7 @@ TMainForm::TMainForm(const QString& projectFile, std::unique_ptr<KeyValueStore> 
     PageControl1->setTabVisible(PageControl1->indexOf(pag3), false);
 
     if (!store_) store_ = std::make_unique<QSettingsStore>();
-    LoadLanguage();
+    LoadSettingsAndLanguage();
     ApplySettings();
     RestorePlacement();
 
@@ -242,7 +242,7 @@ void TMainForm::CreatePages() {
 
 // ---- start-up -----------------------------------------------------------------------------
 
-void TMainForm::LoadLanguage() {
+void TMainForm::LoadSettingsAndLanguage() {
     const LoadedSettings loaded =
         LoadSettings(*store_, programFolder_, QLocale::system().name().toStdString());
     settings_ = loaded.settings;
@@ -282,9 +282,13 @@ void TMainForm::RestorePlacement() {
 }
 
 void TMainForm::OpenCommandLineProject(const QString& fileName) {
-    // Project files are opened by the project document reader, which the program does not
-    // have yet; the name is kept as the current file name.
-    project_.fileName = fileName.toStdString();
+    // The project reader is not part of the program yet. Say so rather than start with an
+    // empty project that looks like the named one.
+    MessageRequest request;
+    request.kind = MessageKind::Warning;
+    request.text = QStringLiteral("Opening project files is not available yet: %1").arg(fileName);
+    request.parent = this;
+    Messages().Show(request);
 }
 
 void TMainForm::SetCaption() {

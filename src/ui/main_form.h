@@ -67,7 +67,7 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreatePages();
-    void LoadLanguage();
+    void LoadSettingsAndLanguage();
     void ApplySettings();
     void RestorePlacement();
     void OpenCommandLineProject(const QString& fileName);

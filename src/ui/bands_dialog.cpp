@@ -135,12 +135,6 @@ TBands::TBands(std::filesystem::path bandFile, TextSource text, QWidget* parent)
     FillGrid();
 }
 
-void TBands::ApplyTexts() {
-    if (!text_) return;
-    for (int c = 0; c < kBandColumns; ++c)
-        model_->setHeaderData(c, Qt::Horizontal, text_(190 + c), Qt::DisplayRole);
-}
-
 void TBands::FillGrid() {
     // The main window reports a missing or damaged band file; here it only shows less.
     grid_ = BandGrid(LoadBandTypes(bandFile_).table);

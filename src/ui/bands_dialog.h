@@ -56,8 +56,6 @@ public:
 
     // Fills the grid from the band file.
     void FillGrid();
-    // Sets the header cells from the language texts.
-    void ApplyTexts();
     const BandGrid& Grid() const { return grid_; }
 
     void Newbandtype1Click();

@@ -62,7 +62,7 @@ TMainForm::TMainForm(const QString& projectFile, std::unique_ptr<KeyValueStore> 
     ApplySettings();
     RestorePlacement();
 
-    project_ = Project{};
+    // The tables and the result start empty; the project holds only the remembered file name.
     pag1->RefreshTables();
     SetCaption();
 
@@ -86,7 +86,6 @@ TMainForm::TMainForm(const QString& projectFile, std::unique_ptr<KeyValueStore> 
     bandsDialog_ = new TBands(
         BandTypesFile(programFolder_), [this](int n) { return LanguageText(n); }, this);
     trimora::LoadLanguage(bandsDialog_, kFormBands, programFolder_, language, language_);
-    bandsDialog_->ApplyTexts();
     bandsDialog_->SetLengthUnit(settings_.JedMere);
     bandsDialog_->onSaved = [this] { LoadBandTypes(); };
 }

@@ -218,12 +218,16 @@ private slots:
             store->WriteInteger("DefSheetWidth", 28000);
             store->WriteInteger("frmwidth", 900);
             store->WriteInteger("frmheight", 650);
+            store->WriteString("ProjectPath", "/p/a.trp");
             store->Sync();
         }
         {
             TMainForm form(QString(), std::make_unique<QSettingsStore>(ini));
             QCOMPARE(QString::fromStdString(form.ProgramFolder().string()), folder.Path());
             QCOMPARE(form.size(), QSize(900, 650));
+            // The remembered project is the current file name, not loaded.
+            QCOMPARE(QString::fromStdString(form.project().fileName), "/p/a.trp");
+            QCOMPARE(form.project().SheetRowCount, 0);
             QCOMPARE(form.findChild<QLineEdit*>("Edit2")->text(), "2800");
             QCOMPARE(form.findChild<QLineEdit*>("Edit3")->text(), "19");
             form.show();
@@ -234,6 +238,7 @@ private slots:
         QSettings written(ini, QSettings::IniFormat);
         written.beginGroup(QSettingsStore::kGroup);
         QCOMPARE(written.value("Jezik").toString(), "English");
+        QCOMPARE(written.value("ProjectPath").toString(), "/p/a.trp");
         QCOMPARE(written.value("frmwidth").toInt(), 1000);
         QCOMPARE(written.value("frmheight").toInt(), 700);
         QCOMPARE(written.value("frmstate").toInt(), 0);

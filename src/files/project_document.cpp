@@ -290,7 +290,7 @@ void RebuildSheetInstances(Project& p, int32_t firstNewRow, LengthUnit documentU
         for (int32_t k = 0; k < quantity; ++k) {
             // Instances are derived data; the next run rebuilds them from the table, so a
             // table asking for more than the capacity only loses the layouts on them.
-            if (static_cast<int32_t>(instances.size()) >= kMaxSheetInstances) return;
+            if (static_cast<int32_t>(instances.size()) >= kMaxDocumentSheetInstances) return;
             const int32_t number = static_cast<int32_t>(instances.size()) + 1;
             instances.push_back(SheetInstance{length, width, quantity, number, r});
         }
@@ -367,12 +367,13 @@ LengthUnit ReadInto(const fs::path& path, bool add, Project& p, ProjectTexts& te
     const int32_t firstSheet = add ? p.SheetRowCount + 1 : 1;
     const int32_t firstPart = add ? p.PartRowCount + 1 : 1;
     std::vector<pugi::xml_node> sheets, parts, elements, offcuts;
-    if (!ListItems(data.child("tab_sheets"), "sheet", kMaxTableRows - (firstSheet - 1), sheets))
+    if (!ListItems(data.child("tab_sheets"), "sheet", kMaxDocumentTableRows - (firstSheet - 1),
+                   sheets))
         return -1;
-    if (!ListItems(data.child("tab_parts"), "part", kMaxTableRows - (firstPart - 1), parts))
+    if (!ListItems(data.child("tab_parts"), "part", kMaxDocumentTableRows - (firstPart - 1), parts))
         return -1;
-    if (!ListItems(diagrams.child("elements"), "e", kMaxPlacedParts, elements)) return -1;
-    if (!ListItems(diagrams.child("offcuts"), "o", kMaxOffcuts, offcuts)) return -1;
+    if (!ListItems(diagrams.child("elements"), "e", kMaxDocumentPlacedParts, elements)) return -1;
+    if (!ListItems(diagrams.child("offcuts"), "o", kMaxDocumentOffcuts, offcuts)) return -1;
 
     std::vector<PlacedPart> placed(elements.size());
     for (size_t i = 0; i < elements.size(); ++i) {

@@ -17,11 +17,13 @@ namespace trimora {
 inline constexpr char kProjectDocumentType[] = "TRMX";
 inline constexpr char kProjectDocumentVersion[] = "1.3";
 
-// Capacities of the data model. A document asking for more is refused as a whole.
-inline constexpr int32_t kMaxTableRows = 10000;  // per table, after an added read too
-inline constexpr int32_t kMaxPlacedParts = 10000;
-inline constexpr int32_t kMaxOffcuts = 10000;
-inline constexpr int32_t kMaxSheetInstances = 5000;
+// What a document may ask for. The tables and results grow as needed, so these only keep a
+// damaged or hostile file from asking for absurd amounts; a document asking for more is
+// refused as a whole. Anything the program can compute must load back.
+inline constexpr int32_t kMaxDocumentTableRows = 100000;  // per table, after an added read too
+inline constexpr int32_t kMaxDocumentPlacedParts = 1000000;
+inline constexpr int32_t kMaxDocumentOffcuts = 1000000;
+inline constexpr int32_t kMaxDocumentSheetInstances = 1000000;
 // A project document of full capacity stays far below this; larger files are not opened.
 inline constexpr std::uintmax_t kMaxProjectDocumentBytes = 64u << 20;
 

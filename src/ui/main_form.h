@@ -1,18 +1,126 @@
+// The main window: page control, menu, tool bar and the commands that route to the rest of
+// the program. It owns the project and everything that lives as long as the program.
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
+#include <filesystem>
+#include <memory>
 
+#include "config/band_table.h"
+#include "config/language.h"
+#include "config/settings.h"
+#include "core/project.h"
+
+class QAction;
+class QMenu;
 class QTabWidget;
+class QToolBar;
+class QToolButton;
 
 namespace trimora {
+
+class InputPage;
+class TAboutBox;
+class TBands;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    // projectFile: a project named on the command line, opened before the window is shown.
+    // store: where the settings live; the user's INI file when none is given.
+    explicit TMainForm(const QString& projectFile = QString(),
+                       std::unique_ptr<KeyValueStore> store = nullptr, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    Project& project() { return project_; }
+    const Settings& settings() const { return settings_; }
+    const QString& LanguageName() const { return languageName_; }
+    const std::filesystem::path& ProgramFolder() const { return programFolder_; }
+    QString LanguageText(int number) const;
+
+    // Command handlers, named after their menu items.
+    void Pocninovo1Click();
+    void Exit1Click();
+    void Kantiranje1Click();
+    void Ref1Click();
+    void Homepage1Click();
+    void About1Click();
+
+    // Reads the band file and refills the band lists.
+    void LoadBandTypes();
+    void SetCaption();
+    // The preview page is shown after a complete run and hidden by any change of the input.
+    void SetPreviewPageVisible(bool visible);
+
+    TBands* BandsDialog() const { return bandsDialog_; }
+    const BandTable& Bands() const { return bandTable_; }
+    TAboutBox* AboutBox() const { return aboutBox_; }
+
+    static QString HomePageAddress();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreatePages();
+    void LoadSettingsAndLanguage();
+    void ApplySettings();
+    void RestorePlacement();
+    void OpenCommandLineProject(const QString& fileName);
+    void WriteSettings();
+    QAction* NewAction(const char* name, const char* caption, QKeySequence shortcut = {});
+    QToolButton* NewToolButton(const char* name, QAction* action, const QIcon& icon);
+    bool OpenWithSystem(const QUrl& url);
+
+    Project project_;
+    std::filesystem::path programFolder_;
+    std::unique_ptr<KeyValueStore> store_;
+    Settings settings_;
+    LanguageTable language_;
+    QString languageName_;
+    BandTable bandTable_;
+
     QTabWidget* PageControl1 = nullptr;
+    InputPage* pag1 = nullptr;
+    QWidget* pag2 = nullptr;
+    QWidget* pag3 = nullptr;
+    QWidget* pag4 = nullptr;
+    QWidget* Arhiva = nullptr;
+
+    QMenu* File1 = nullptr;
+    QMenu* Options1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QMenu* Export1 = nullptr;
+    QMenu* Import1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+
+    QAction* Pocninovo1 = nullptr;
+    QAction* Ucitaj1 = nullptr;
+    QAction* Dodaj1 = nullptr;
+    QAction* Sacuvaj1 = nullptr;
+    QAction* SacuvajKao1 = nullptr;
+    QAction* toXML = nullptr;
+    QAction* toDXF = nullptr;
+    QAction* fromExcel = nullptr;
+    QAction* fromXML = nullptr;
+    QAction* Detalji1 = nullptr;
+    QAction* Print1 = nullptr;
+    QAction* PrinterSetup1 = nullptr;
+    QAction* Printlabels1 = nullptr;
+    QAction* recent[5] = {};
+    QAction* Exit1 = nullptr;
+    QAction* Settings1 = nullptr;
+    QAction* Kantiranje1 = nullptr;
+    QAction* Ref1 = nullptr;
+    QAction* Homepage1 = nullptr;
+    QAction* About1 = nullptr;
+
+    TAboutBox* aboutBox_ = nullptr;
+    TBands* bandsDialog_ = nullptr;
 };
 
 }  // namespace trimora

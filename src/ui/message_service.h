@@ -16,8 +16,8 @@ enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 struct MessageRequest {
     MessageKind kind = MessageKind::Plain;
-    int textNumber = -1;  // language text number, -1 for a built-in text
-    QString text;         // the text shown
+    int textNumber = -1;             // language text number, -1 for a built-in text
+    QString text;                    // the text shown
     std::optional<QPoint> position;  // top-left corner on screen; centred on the parent when empty
     MessageButtons buttons = MessageButtons::Ok;
     QWidget* parent = nullptr;

@@ -417,7 +417,7 @@ TEST_F(ProjectDocumentTest, CountsThatDoNotMatchOrAreAbsurdFailTheWholeRead) {
         {sheets, "<tab_sheets count=\"\">"},
         {sheets, "<tab_sheets>"},
         {"<tab_parts count=\"2\">", "<tab_parts count=\"x\">"},
-        {elements, "<elements count=\"10001\">"},
+        {elements, "<elements count=\"1000001\">"},
         {elements, "<elements count=\"3\">"},
         {"<offcuts count=\"1\">", "<offcuts count=\"0\">"},
         {"<tnb>3</tnb>", "<tnb>3a</tnb>"},

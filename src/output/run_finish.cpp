@@ -1,0 +1,43 @@
+#include "output/run_finish.h"
+
+#include <utility>
+#include <vector>
+
+namespace trimora {
+
+ReportOptions MakeReportOptions(const Settings& settings, const BandTable& bands) {
+    std::vector<ReportBand> reportBands;
+    for (const BandRecord& band : bands.records)
+        reportBands.push_back(ReportBand{band.name, band.allowance, band.price});
+    return ReportOptionsFrom(settings, std::move(reportBands));
+}
+
+FinishedRun FinishRunReport(const Project& project, const ReportOptions& options,
+                            const TextLookup& text) {
+    Stat stat(project, options, text);
+    stat.InitReport();
+    const bool complete = stat.RunReport();
+
+    FinishedRun run;
+    run.layouts = stat.Layouts();
+    run.report = stat.Report();
+    run.bill = stat.Bill();
+    run.panel = stat.Panel();
+    run.partsPlaced = stat.PartsPlaced();
+    if (!complete) run.conversionError = stat.ConversionError();
+    // The placed count includes the repeat counts of identical layouts.
+    run.allPlaced = run.partsPlaced >= project.input.TotalPieces;
+    run.messageText = run.allPlaced ? 0 : kTextNotAllPlaced;
+    return run;
+}
+
+std::string PlainText(const RichText& text) {
+    std::string out;
+    for (const RichLine& line : text) {
+        out += line.text;
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace trimora

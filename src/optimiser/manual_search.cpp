@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "core/canvas.h"
+#include "core/number_format.h"
 #include "core/project.h"
 #include "optimiser/number_text.h"
 
@@ -118,6 +118,7 @@ void log3::InitSearch(std::span<const PartInput> parts, int32_t n, float alpha, 
     T_ = targetYield;
     rowOffset_ = rowOffset;
     generation_ = 0;
+    lastNewCount_ = 0;
     found_ = true;
     target_ = false;
     hasData_ = false;
@@ -340,6 +341,7 @@ bool log3::RunGeneration() {
     new_.clear();
     newCounts_.clear();
     ++generation_;
+    lastNewCount_ = 0;
 
     const auto partnerCount = static_cast<int32_t>(partners_.size());
     Tenths minLength = kNoFit, minWidth = kNoFit;
@@ -374,6 +376,7 @@ bool log3::RunGeneration() {
         }
     }
     if (!found_) return false;
+    lastNewCount_ = NewCount();
     MergeNewCombinations();
     if (target_) return false;
     PromoteNewCombinations();
@@ -440,7 +443,7 @@ void log3::PromoteNewCombinations() {
 void log3::CollectNodes() {
     // Most joins of a generation are duplicates that leave the partner list one generation
     // later; keep only the nodes the two lists still reach, so memory stays flat.
-    if (nodes_.size() < 2 * liveNodes_ + 65536) return;
+    if (nodes_.size() < 2 * liveNodes_ + 4096) return;
     std::vector<uint8_t> live(nodes_.size(), 0);
     for (const Entry& e : all_) live[e.node] = 1;
     for (const Entry& e : partners_) live[e.node] = 1;
@@ -519,10 +522,37 @@ int32_t log3::YieldPercent(int32_t k) const {
     return static_cast<int32_t>(100 - sheetWaste / std::max<AreaTenths>(1, S_ / 100));
 }
 
-// ---- field texts ---------------------------------------------------------------------------
+// ---- status and field texts ----------------------------------------------------------------
+
+std::string GenerationStatus(std::string_view text4, int32_t generation, int32_t listSize) {
+    return std::string(text4) + std::to_string(generation) + " M" + std::to_string(listSize);
+}
+
+std::string CombinationsStatus(std::string_view text5, int32_t allCount) {
+    return std::string(text5) + std::to_string(allCount);
+}
+
+std::string ElapsedStatus(const ElapsedTime& e) {
+    return "T(" + std::to_string(e.hours) + ":" + std::to_string(e.minutes) + ":" +
+           std::to_string(e.seconds) + "-" + std::to_string(e.milliseconds) + ")";
+}
+
+std::string YieldStatus(std::string_view text34, int32_t yield) {
+    return std::string(text34) + std::to_string(yield) + " %";
+}
+
+std::string PiecesStatus(std::string_view text35, int32_t pieces, std::string_view text9,
+                         int32_t remaining) {
+    return std::string(text35) + std::to_string(pieces) + std::string(text9) +
+           std::to_string(remaining);
+}
+
+bool EndSoundWanted(bool zvuk, const ElapsedTime& elapsed) {
+    return zvuk && elapsed.minutes == 0 && elapsed.seconds > 5;
+}
 
 std::optional<float> ParseManualAlpha(std::string_view text) {
-    const std::optional<double> value = ParseDecimalNumber(text);
+    const std::optional<double> value = ParseDecimal(text);
     if (!value || std::abs(*value) > std::numeric_limits<float>::max()) return std::nullopt;
     return static_cast<float>(*value);
 }
@@ -532,11 +562,9 @@ std::optional<int32_t> ParseTargetYield(std::string_view text) {
 }
 
 std::optional<std::string> StepAlphaText(std::string_view text, double step) {
-    const std::optional<double> value = ParseDecimalNumber(text);
+    const std::optional<double> value = ParseDecimal(text);
     if (!value) return std::nullopt;
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", *value + step);
-    return std::string(buffer);
+    return FloatToText(*value + step);
 }
 
 // ---- ManualRun -----------------------------------------------------------------------------
@@ -596,6 +624,10 @@ int ManualRun::StartSearch(std::string_view alphaText, std::string_view targetTe
     search_.InitSearch(parts_, ManualCombinationLimit(manparam), *alpha, sheet_.length,
                        sheet_.width, *target, rowOffset_);
     return 0;
+}
+
+void ManualRun::FinishSearch() {
+    search_.FinishSearch();
 }
 
 void ManualRun::Search(float alpha, int32_t targetYield, int32_t n) {

@@ -25,12 +25,18 @@ struct Project;
 
 inline constexpr int32_t kManualAlternatives = 20;
 
-// Language text shown when alpha or the target yield is not a number.
-inline constexpr int kTextNotANumber = 272;
-// No sheet can hold any part (manual start).
-inline constexpr int kTextNoSheetFits = 3;
-// The last sheet has been used.
-inline constexpr int kTextLastSheetUsed = 10;
+// Language texts of the manual search.
+inline constexpr int kTextNoSheetFits = 3;     // manual start: no sheet holds any part
+inline constexpr int kTextGeneration = 4;      // status: generation and list size
+inline constexpr int kTextCombinations = 5;    // status: size of the all-list
+inline constexpr int kTextSearchStopped = 6;   // end of search: stopped by the user
+inline constexpr int kTextSearchFinished = 7;  // end of search: finished
+inline constexpr int kTextSoundFailed = 8;     // playing the end sound failed
+inline constexpr int kTextOfRemaining = 9;     // preview: between pieces and remaining
+inline constexpr int kTextLastSheetUsed = 10;  // the last sheet has been used
+inline constexpr int kTextPreviewYield = 34;   // preview: yield
+inline constexpr int kTextPreviewPieces = 35;  // preview: pieces
+inline constexpr int kTextNotANumber = 272;    // alpha or target yield is not a number
 
 // N, the most new combinations per generation, for the setting manparam 0, 1 or 2.
 int32_t ManualCombinationLimit(int manparam);
@@ -93,6 +99,8 @@ public:
     int32_t AllCount() const { return static_cast<int32_t>(all_.size()); }
     int32_t PartnerCount() const { return static_cast<int32_t>(partners_.size()); }
     int32_t NewCount() const { return static_cast<int32_t>(new_.size()); }
+    // How many combinations the last generation made (the new list before it was promoted).
+    int32_t LastNewCount() const { return lastNewCount_; }
 
     CombinationInfo AllEntry(int32_t k) const { return Info(all_[k].node); }
     CombinationInfo PartnerEntry(int32_t k) const { return Info(partners_[k].node); }
@@ -159,6 +167,7 @@ private:
     int32_t T_ = 0;
     int32_t rowOffset_ = 0;
     int32_t generation_ = 0;
+    int32_t lastNewCount_ = 0;
     bool found_ = false;
     bool target_ = false;
     bool hasData_ = false;
@@ -178,6 +187,21 @@ private:
     std::chrono::steady_clock::time_point start_;
     ElapsedTime elapsed_;
 };
+
+// Status texts of the manual page; the language texts are passed in.
+// text4 + generation + " M" + list size
+std::string GenerationStatus(std::string_view text4, int32_t generation, int32_t listSize);
+// text5 + all-list size
+std::string CombinationsStatus(std::string_view text5, int32_t allCount);
+// "T(" hours ":" minutes ":" seconds "-" milliseconds ")"
+std::string ElapsedStatus(const ElapsedTime& elapsed);
+// text34 + yield + " %"
+std::string YieldStatus(std::string_view text34, int32_t yield);
+// text35 + pieces + text9 + remaining pieces
+std::string PiecesStatus(std::string_view text35, int32_t pieces, std::string_view text9,
+                         int32_t remaining);
+// The end sound plays for a search of more than 5 seconds within its first minute.
+bool EndSoundWanted(bool zvuk, const ElapsedTime& elapsed);
 
 // Reads the alpha field: a decimal number with a full stop. nullopt when it is not one.
 std::optional<float> ParseManualAlpha(std::string_view text);

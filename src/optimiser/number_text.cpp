@@ -1,7 +1,6 @@
 #include "optimiser/number_text.h"
 
 #include <charconv>
-#include <cmath>
 
 namespace trimora {
 
@@ -28,20 +27,6 @@ std::optional<int32_t> ParseWholeNumber(std::string_view text) {
     int32_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
-std::optional<double> ParseDecimalNumber(std::string_view text) {
-    text = Trim(text);
-    if (!StripPlus(text) || text.empty()) return std::nullopt;
-    // Only digits, a point and an exponent: no "inf", "nan" or hexadecimal forms.
-    const char first = text.front() == '-' && text.size() > 1 ? text[1] : text.front();
-    if (!(first >= '0' && first <= '9') && first != '.') return std::nullopt;
-    double value = 0;
-    const auto [end, error] =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
     return value;
 }
 

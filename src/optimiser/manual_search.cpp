@@ -44,14 +44,17 @@ uint64_t FitMask(const Tenths* length, const Tenths* width, Tenths lengthRoom, T
 #endif
 }
 
+// trunc(alpha x length x width). An alpha grown beyond any area accepts every waste.
 AreaTenths WasteLimit(float alpha, Tenths length, Tenths width) {
-    return static_cast<AreaTenths>(static_cast<double>(alpha) * length * width);
+    const double limit = static_cast<double>(alpha) * length * width;
+    if (!(limit < 9.0e18)) return std::numeric_limits<AreaTenths>::max();
+    return limit > -9.0e18 ? static_cast<AreaTenths>(limit) : -1;
 }
 
 // Waste of b put on top of a, or -1 when the join is not allowed.
 inline AreaTenths WidthJoinWaste(Tenths la, Tenths wa, AreaTenths xa, Tenths lb, Tenths wb,
                                  AreaTenths xb, Tenths sheetWidth, float alpha) {
-    if (wa + wb > sheetWidth) return -1;
+    if (int64_t{wa} + wb > sheetWidth) return -1;
     const AreaTenths gap = lb < la ? AreaTenths{la - lb} * wb : AreaTenths{lb - la} * wa;
     const AreaTenths waste = xa + gap + xb;
     return waste > WasteLimit(alpha, std::max(la, lb), wa + wb) ? -1 : waste;
@@ -60,7 +63,7 @@ inline AreaTenths WidthJoinWaste(Tenths la, Tenths wa, AreaTenths xa, Tenths lb,
 // Waste of b put to the right of a, or -1 when the join is not allowed.
 inline AreaTenths LengthJoinWaste(Tenths la, Tenths wa, AreaTenths xa, Tenths lb, Tenths wb,
                                   AreaTenths xb, Tenths sheetLength, float alpha) {
-    if (la + lb > sheetLength) return -1;
+    if (int64_t{la} + lb > sheetLength) return -1;
     const AreaTenths gap = wb < wa ? AreaTenths{wa - wb} * lb : AreaTenths{wb - wa} * la;
     const AreaTenths waste = xa + gap + xb;
     return waste > WasteLimit(alpha, la + lb, std::max(wa, wb)) ? -1 : waste;
@@ -644,7 +647,7 @@ bool ManualRun::TakeStopRequest() {
 }
 
 void ManualRun::Abandon() {
-    search_.FreeSearch();
+    search_ = log3();
     active_ = false;
     stopRequested_ = false;
 }
@@ -686,6 +689,9 @@ std::optional<ManualAdvance> ManualRun::Accept(Project& project, int32_t alterna
         }
         const bool turned = d.id > rowOffset_;
         const int32_t r = turned ? d.id - rowOffset_ : d.id;
+        if (r < 1 ||
+            r > static_cast<int32_t>(std::min(works.size(), project.input.PartInputs.size())))
+            continue;
         const PartInput& row = project.input.PartInputs[r - 1];
         const Tenths l = turned ? row.width : row.length;
         const Tenths w = turned ? row.length : row.width;
@@ -701,6 +707,7 @@ std::optional<ManualAdvance> ManualRun::Accept(Project& project, int32_t alterna
     const auto sheetCount = static_cast<int32_t>(project.input.SheetInstances.size());
     auto finish = [&](ManualAdvance how) {
         active_ = false;
+        search_ = log3();  // gives the lists' memory back
         return how;
     };
     if (sheet_.number >= sheetCount) return finish(ManualAdvance::kLastSheetUsed);

@@ -21,26 +21,89 @@ namespace {
 constexpr int32_t kBlock = 64;
 constexpr Tenths kNoFit = std::numeric_limits<Tenths>::max();
 
-// Bit k is set when partner k could be put on top of (its width fits) or beside (its length
-// fits) the combination being joined. Both arrays hold kBlock values.
-uint64_t FitMask(const Tenths* length, const Tenths* width, Tenths lengthRoom, Tenths widthRoom) {
+// The partners of one block, side by side: exact sizes and waste, and the same as floats for
+// the quick estimate below.
+struct PartnerBlock {
+    const Tenths* length;
+    const Tenths* width;
+    const float* lengthF;
+    const float* widthF;
+    const float* wasteF;
+};
+
+// The all-list combination being joined, with the room the sheet leaves beside and above it.
+struct JoinProbe {
+    Tenths lengthRoom, widthRoom;
+    float length, width, waste, alpha;
+    bool estimate;  // sizes and alpha small enough for the float estimate to be safe
+};
+
+// Bit k is set when partner k may join the probe on top (its width fits) or beside (its
+// length fits). With the estimate, the waste test is also made in single precision with a
+// margin far above its rounding error, so a pair it drops can never pass the exact test;
+// the exact test then runs only for the pairs left. Both cover kBlock partners.
+uint64_t CandidateMask(const PartnerBlock& b, const JoinProbe& a) {
 #if defined(__SSE2__)
-    const __m128i lr = _mm_set1_epi32(lengthRoom);
-    const __m128i wr = _mm_set1_epi32(widthRoom);
-    uint64_t mask = 0;
+    const __m128i lengthRoom = _mm_set1_epi32(a.lengthRoom);
+    const __m128i widthRoom = _mm_set1_epi32(a.widthRoom);
+    // Sizes first: most pairs of later generations end here.
+    uint64_t fitsOnTop = 0, fitsBeside = 0;
     for (int32_t k = 0; k < kBlock; k += 4) {
-        const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i*>(length + k));
-        const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(width + k));
-        const __m128i tooBig = _mm_and_si128(_mm_cmpgt_epi32(l, lr), _mm_cmpgt_epi32(w, wr));
-        const uint64_t fits = ~static_cast<uint64_t>(_mm_movemask_ps(_mm_castsi128_ps(tooBig)));
-        mask |= (fits & 0xF) << k;
+        const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.length + k));
+        const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.width + k));
+        const auto tooWide =
+            static_cast<uint64_t>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(w, widthRoom))));
+        const auto tooLong = static_cast<uint64_t>(
+            _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(l, lengthRoom))));
+        fitsOnTop |= (~tooWide & 0xF) << k;
+        fitsBeside |= (~tooLong & 0xF) << k;
     }
-    return mask;
+    const uint64_t fits = fitsOnTop | fitsBeside;
+    if (!a.estimate || fits == 0) return fits;
+
+    const __m128 la = _mm_set1_ps(a.length), wa = _mm_set1_ps(a.width);
+    const __m128 xa = _mm_set1_ps(a.waste), alpha = _mm_set1_ps(a.alpha);
+    const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
+    const __m128 margin = _mm_set1_ps(1e-5f);
+    const __m128 signBit = _mm_set1_ps(-0.0f);
+    // The test passes when waste <= limit + |limit| x margin + 1.
+    auto within = [&](__m128 waste, __m128 limit) {
+        const __m128 slack = _mm_mul_ps(_mm_andnot_ps(signBit, limit), margin);
+        return static_cast<uint64_t>(
+            _mm_movemask_ps(_mm_cmple_ps(waste, _mm_add_ps(_mm_add_ps(limit, slack), one))));
+    };
+    auto select = [](__m128 mask, __m128 yes, __m128 no) {
+        return _mm_or_ps(_mm_and_ps(mask, yes), _mm_andnot_ps(mask, no));
+    };
+    uint64_t result = 0;
+    for (int32_t k = 0; k < kBlock; k += 4) {
+        if (((fits >> k) & 0xF) == 0) continue;
+        const __m128 lb = _mm_loadu_ps(b.lengthF + k), wb = _mm_loadu_ps(b.widthF + k);
+        const __m128 xab = _mm_add_ps(xa, _mm_loadu_ps(b.wasteF + k));
+        // On top: the gap lies beside the shorter of the two.
+        const __m128 dl = _mm_sub_ps(la, lb);
+        const __m128 gapTop = select(_mm_cmpgt_ps(dl, zero), _mm_mul_ps(dl, wb),
+                                     _mm_mul_ps(_mm_sub_ps(zero, dl), wa));
+        const __m128 limitTop =
+            _mm_mul_ps(_mm_mul_ps(alpha, _mm_max_ps(la, lb)), _mm_add_ps(wa, wb));
+        // Beside: the gap lies above the narrower of the two.
+        const __m128 dw = _mm_sub_ps(wa, wb);
+        const __m128 gapBeside = select(_mm_cmpgt_ps(dw, zero), _mm_mul_ps(dw, lb),
+                                        _mm_mul_ps(_mm_sub_ps(zero, dw), la));
+        const __m128 limitBeside =
+            _mm_mul_ps(_mm_mul_ps(alpha, _mm_add_ps(la, lb)), _mm_max_ps(wa, wb));
+        const uint64_t top = within(_mm_add_ps(xab, gapTop), limitTop) & (fitsOnTop >> k);
+        const uint64_t beside = within(_mm_add_ps(xab, gapBeside), limitBeside) & (fitsBeside >> k);
+        result |= ((top | beside) & 0xF) << k;
+    }
+    return result;
 #else
-    uint64_t mask = 0;
-    for (int32_t k = 0; k < kBlock; ++k)
-        mask |= static_cast<uint64_t>(length[k] <= lengthRoom || width[k] <= widthRoom) << k;
-    return mask;
+    uint64_t result = 0;
+    for (int32_t k = 0; k < kBlock; ++k) {
+        const bool fits = b.length[k] <= a.lengthRoom || b.width[k] <= a.widthRoom;
+        result |= static_cast<uint64_t>(fits) << k;
+    }
+    return result;
 #endif
 }
 
@@ -169,6 +232,9 @@ void log3::FreeSearch() {
     partnerLength_.clear();
     partnerWidth_.clear();
     partnerWaste_.clear();
+    partnerLengthF_.clear();
+    partnerWidthF_.clear();
+    partnerWasteF_.clear();
     hash_.clear();
     alternatives_.clear();
     bounds_.clear();
@@ -330,11 +396,17 @@ void log3::RebuildPartnerArrays() {
     partnerLength_.assign(padded, kNoFit);
     partnerWidth_.assign(padded, kNoFit);
     partnerWaste_.assign(padded, 0);
+    partnerLengthF_.assign(padded, 0.0f);
+    partnerWidthF_.assign(padded, 0.0f);
+    partnerWasteF_.assign(padded, 0.0f);
     for (size_t j = 0; j < partners_.size(); ++j) {
         const Node& n = nodes_[partners_[j].node];
         partnerLength_[j] = n.length;
         partnerWidth_[j] = n.width;
         partnerWaste_[j] = n.waste;
+        partnerLengthF_[j] = static_cast<float>(n.length);
+        partnerWidthF_[j] = static_cast<float>(n.width);
+        partnerWasteF_[j] = static_cast<float>(n.waste);
     }
 }
 
@@ -355,16 +427,28 @@ bool log3::RunGeneration() {
     const Tenths* pl = partnerLength_.data();
     const Tenths* pw = partnerWidth_.data();
     const AreaTenths* px = partnerWaste_.data();
+    // Below 2^24 tenths every size and difference is exact in single precision.
+    constexpr Tenths kExactInFloat = 1 << 24;
+    const bool estimate = L_ < kExactInFloat && W_ < kExactInFloat && std::isfinite(alpha_) &&
+                          std::abs(alpha_) < 1e6f;
     const auto allCount = static_cast<int32_t>(all_.size());
     bool stop = false;
     for (int32_t i = 0; i < allCount && !stop; ++i) {
         const Node& na = nodes_[all_[i].node];
         const Tenths la = na.length, wa = na.width;
         const AreaTenths xa = na.waste;
-        const Tenths lengthRoom = L_ - la, widthRoom = W_ - wa;
-        if (lengthRoom < minLength && widthRoom < minWidth) continue;
+        const JoinProbe probe{L_ - la,
+                              W_ - wa,
+                              static_cast<float>(la),
+                              static_cast<float>(wa),
+                              static_cast<float>(xa),
+                              alpha_,
+                              estimate};
+        if (probe.lengthRoom < minLength && probe.widthRoom < minWidth) continue;
         for (int32_t j0 = 0; j0 < partnerCount && !stop; j0 += kBlock) {
-            uint64_t mask = FitMask(pl + j0, pw + j0, lengthRoom, widthRoom);
+            const PartnerBlock block{pl + j0, pw + j0, partnerLengthF_.data() + j0,
+                                     partnerWidthF_.data() + j0, partnerWasteF_.data() + j0};
+            uint64_t mask = CandidateMask(block, probe);
             while (mask != 0) {
                 const int32_t j = j0 + __builtin_ctzll(mask);
                 mask &= mask - 1;
@@ -505,6 +589,9 @@ void log3::FinishSearch() {
     partnerLength_.clear();
     partnerWidth_.clear();
     partnerWaste_.clear();
+    partnerLengthF_.clear();
+    partnerWidthF_.clear();
+    partnerWasteF_.clear();
     chosen_ = ChooseBestCombination();
     alternatives_.clear();
     if (chosen_ < 0) return;

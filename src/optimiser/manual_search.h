@@ -180,6 +180,7 @@ private:
     // The partners' sizes side by side, for the inner loop of a generation.
     std::vector<Tenths> partnerLength_, partnerWidth_;
     std::vector<AreaTenths> partnerWaste_;
+    std::vector<float> partnerLengthF_, partnerWidthF_, partnerWasteF_;
     // Open addressing over the all-list, keyed by (length, width, waste).
     std::vector<int32_t> hash_;
     std::vector<int32_t> alternatives_;

@@ -225,7 +225,13 @@ enum class ManualAdvance {
 };
 
 // The main window's state of a manual run: the current sheet, the part rows it searches
-// with, the counters and the search itself.
+// with, the counters and the search itself. The window drives it:
+//   Begin after the input is prepared (language text 3 when no sheet fits);
+//   Start: StartSearch, then RunGeneration while it returns true, processing pending input
+//     after each and leaving early when StopRequested(); then FinishSearch and
+//     TakeStopRequest (language text 6 or 7);
+//   O.K.: Accept, then on kLastSheetUsed language text 10 and the run's end, on kFinished
+//     the run's end; Prekini: Abandon.
 class ManualRun {
 public:
     // After the input was prepared: chooses the first sheet on which some part row fits

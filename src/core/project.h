@@ -31,6 +31,8 @@ struct Project {
     int32_t SheetQuantityTotal = 0;
     int32_t PartQuantityTotal = 0;
     std::string RememberedCellText;
+    // BitBtn16 sets every grain flag alternately to "1" and "0", starting with "1".
+    bool GrainToggleSetsOne = true;
 
     ProjectDetails details;
     std::string fileName;  // the current project file name

@@ -7,7 +7,7 @@
 #include "core/canvas.h"
 #include "core/number_format.h"
 #include "core/project.h"
-#include "optimiser/number_text.h"
+#include "core/tables.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -648,7 +648,7 @@ std::optional<float> ParseManualAlpha(std::string_view text) {
 }
 
 std::optional<int32_t> ParseTargetYield(std::string_view text) {
-    return ParseWholeNumber(text);
+    return ParseQuantity(text);
 }
 
 std::optional<std::string> StepAlphaText(std::string_view text, double step) {

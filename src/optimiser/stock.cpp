@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/project.h"
-#include "optimiser/number_text.h"
+#include "core/tables.h"
 
 namespace trimora {
 
@@ -32,13 +32,6 @@ UsableSize OffcutUsableSize(const Offcut& offcut, const SheetInstance& reference
     return size;
 }
 
-int32_t SheetQuantitySum(const Project& project) {
-    int32_t sum = 0;
-    for (int32_t r = 1; r <= project.SheetRowCount; ++r)
-        sum += ParseWholeNumber(project.sheets.Cell(kQuantityColumn, r)).value_or(0);
-    return sum;
-}
-
 int32_t TransferGoodOffcuts(Project& project, std::span<const int32_t> layoutSheets,
                             const GoodOffcutRules& rules, StockActions& actions) {
     // The reference sheet of an offcut is the representative sheet of its layout; an offcut
@@ -61,7 +54,7 @@ int32_t TransferGoodOffcuts(Project& project, std::span<const int32_t> layoutShe
         project.sheets.SetCell(kDescriptionColumn, row, rules.remnantText);
         ++added;
     }
-    project.SheetQuantityTotal = SheetQuantitySum(project);
+    project.SheetQuantityTotal = QuantityTotal(project.sheets, project.SheetRowCount);
     actions.transferGoodOffcuts = false;
     return added;
 }
@@ -73,8 +66,8 @@ int SubtractUsedSheets(Project& project, LengthUnit unit, StockActions& actions)
     std::vector<Tenths> length(quantity.size(), 0), width(quantity.size(), 0);
     // Every quantity is read before anything changes, so a bad cell leaves the table whole.
     for (int32_t r = 1; r <= rows; ++r) {
-        const std::optional<int32_t> q = ParseWholeNumber(grid.Cell(kQuantityColumn, r));
-        if (!q) return kTextQuantityNotInteger;
+        const std::optional<int32_t> q = ParseQuantity(grid.Cell(kQuantityColumn, r));
+        if (!q) return kTextQuantityCell;
         quantity[r] = *q;
         length[r] = ParseLength(unit, grid.Cell(kLengthColumn, r));
         width[r] = ParseLength(unit, grid.Cell(kWidthColumn, r));
@@ -100,7 +93,7 @@ int SubtractUsedSheets(Project& project, LengthUnit unit, StockActions& actions)
             ++r;
         }
     }
-    project.SheetQuantityTotal = SheetQuantitySum(project);
+    project.SheetQuantityTotal = QuantityTotal(project.sheets, project.SheetRowCount);
     actions.subtractUsedSheets = false;
     return 0;
 }

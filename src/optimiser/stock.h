@@ -15,8 +15,6 @@ struct Project;
 
 // Language text of the description given to a remnant row.
 inline constexpr int kTextRemnant = 21;
-// A quantity cell of the sheet table is not a whole number.
-inline constexpr int kTextQuantityNotInteger = 272;
 
 // The two one-shot buttons of the input page: enabled by a run that placed every part,
 // disabled again once used. The window reads this state.
@@ -57,8 +55,5 @@ int32_t TransferGoodOffcuts(Project& project, std::span<const int32_t> layoutShe
 // when a quantity cell is not a whole number (then nothing is changed). Refreshes
 // SheetQuantityTotal and disables the button.
 int SubtractUsedSheets(Project& project, LengthUnit unit, StockActions& actions);
-
-// The sum of the quantity column over the filled sheet rows.
-int32_t SheetQuantitySum(const Project& project);
 
 }  // namespace trimora

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/project.h"
+#include "core/tables.h"
 
 namespace trimora {
 namespace {
@@ -30,7 +31,7 @@ Project MakeProject(const std::vector<SheetRow>& rows) {
                 {std::stoi(row.length) * 10, std::stoi(row.width) * 10, q, number, r});
         }
     }
-    project.SheetQuantityTotal = SheetQuantitySum(project);
+    project.SheetQuantityTotal = QuantityTotal(project.sheets, project.SheetRowCount);
     return project;
 }
 
@@ -126,7 +127,7 @@ TEST(Stock, SubtractUsedSheetsRefusesAQuantityThatIsNoWholeNumber) {
     project.result.PlacedParts.push_back({1, 0, 0, 10, 10, 0, 1});
     StockActions actions;
     actions.EnableAfterRun();
-    EXPECT_EQ(SubtractUsedSheets(project, 0, actions), kTextQuantityNotInteger);
+    EXPECT_EQ(SubtractUsedSheets(project, 0, actions), kTextQuantityCell);
     EXPECT_EQ(Rows(project),
               (std::vector<SheetRow>{{"1000", "500", "1", "A"}, {"2800", "2070", "2.5", "B"}}));
     EXPECT_TRUE(actions.subtractUsedSheets);

@@ -152,11 +152,6 @@ bool WriteTextFile(const fs::path& path, const std::string& content) {
     return !ec;
 }
 
-StatisticsTexts ToStatisticsTexts(const StatisticsPanel& panel) {
-    return StatisticsTexts{panel.Label34, panel.Label33, panel.Label32, panel.Label31,
-                           panel.Label30, panel.Label29, panel.Label41, panel.Label55};
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -226,7 +221,7 @@ int main(int argc, char* argv[]) {
 
     const FinishedRun run = FinishRunReport(project, MakeReportOptions(settings, bands.table),
                                             [&texts](int n) { return texts.LanguageText(n); });
-    if (run.panel) projectTexts.statistics = ToStatisticsTexts(*run.panel);
+    if (run.panel) projectTexts.statistics = StatisticsTextsOf(*run.panel);
     projectTexts.report = PlainText(run.report);
     projectTexts.bill = PlainText(run.bill);
 

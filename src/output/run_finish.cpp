@@ -31,6 +31,11 @@ FinishedRun FinishRunReport(const Project& project, const ReportOptions& options
     return run;
 }
 
+StatisticsTexts StatisticsTextsOf(const StatisticsPanel& panel) {
+    return StatisticsTexts{panel.Label34, panel.Label33, panel.Label32, panel.Label31,
+                           panel.Label30, panel.Label29, panel.Label41, panel.Label55};
+}
+
 std::string PlainText(const RichText& text) {
     std::string out;
     for (const RichLine& line : text) {

@@ -10,6 +10,7 @@
 #include "config/band_table.h"
 #include "config/settings.h"
 #include "core/project.h"
+#include "files/project_document.h"
 #include "optimiser/run_preparation.h"
 #include "output/layout_list.h"
 #include "output/report.h"
@@ -34,6 +35,9 @@ struct FinishedRun {
 
 FinishedRun FinishRunReport(const Project& project, const ReportOptions& options,
                             const TextLookup& text);
+
+// The eight statistics values as the project document stores them.
+StatisticsTexts StatisticsTextsOf(const StatisticsPanel& panel);
 
 // The rich lines as plain text, one line per line, each ended by a line feed.
 std::string PlainText(const RichText& text);

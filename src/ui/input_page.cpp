@@ -409,6 +409,11 @@ void InputPage::RefreshTables() {
     UpdateTitles();
 }
 
+void InputPage::SetStockButtonsEnabled(bool enabled) {
+    BitBtn15->setEnabled(enabled);
+    TableMinus->setEnabled(enabled);
+}
+
 void InputPage::ClearStatistics() {
     for (QLabel* value : statValues_) {
         // Label29..Label34, Label41, Label55.

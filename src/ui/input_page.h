@@ -47,6 +47,8 @@ public:
     void ClearStatistics();
     // The first press of the grain toggle after this sets every grain flag to "1".
     void ResetGrainToggle();
+    // Good offcuts to stock and subtracting used sheets act once per result.
+    void SetStockButtonsEnabled(bool enabled);
     void HideBandPicker();
 
     void PanMainPartResize();

@@ -328,6 +328,25 @@ void TMainForm::Pocninovo1Click() {
     Print1->setEnabled(false);
 }
 
+void TMainForm::FinishRun() {
+    lastRun_ = FinishRunReport(project_, MakeReportOptions(settings_, bandTable_),
+                               [this](int n) { return LanguageText(n).toStdString(); });
+    texts_.statistics = lastRun_.panel ? StatisticsTextsOf(*lastRun_.panel) : StatisticsTexts{};
+    texts_.report = PlainText(lastRun_.report);
+    texts_.bill = PlainText(lastRun_.bill);
+    emit resultsChanged();
+    if (!lastRun_.allPlaced) {
+        ShowLanguageMessage([this](int n) { return LanguageText(n); }, MessageKind::Plain,
+                            lastRun_.messageText, std::nullopt, MessageButtons::Ok, this);
+        return;
+    }
+    PageControl1->setTabVisible(PageControl1->indexOf(pag1), true);
+    PageControl1->setTabVisible(PageControl1->indexOf(pag2), false);
+    SetPreviewPageVisible(true);
+    pag1->SetStockButtonsEnabled(true);
+    Print1->setEnabled(true);
+}
+
 void TMainForm::Exit1Click() {
     close();
 }

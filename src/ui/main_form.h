@@ -11,6 +11,8 @@
 #include "config/language.h"
 #include "config/settings.h"
 #include "core/project.h"
+#include "files/project_document.h"
+#include "output/run_finish.h"
 
 class QAction;
 class QMenu;
@@ -59,6 +61,19 @@ public:
 
     static QString HomePageAddress();
 
+    // The step after every run (automatic or manual) and after a load that reopens the
+    // results: builds the layout list, report, bill and statistics, then either tells the
+    // user that not every piece was placed or opens the result pages.
+    void FinishRun();
+    // The last run's layout list, rich report and bill, statistics panel.
+    const FinishedRun& LastRun() const { return lastRun_; }
+    // The result texts as the project document stores them.
+    ProjectTexts& Texts() { return texts_; }
+
+signals:
+    // The report, the bill, the statistics or the layouts changed: the views refresh.
+    void resultsChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -83,6 +98,8 @@ private:
     LanguageTable language_;
     QString languageName_;
     BandTable bandTable_;
+    FinishedRun lastRun_;
+    ProjectTexts texts_;
 
     QTabWidget* PageControl1 = nullptr;
     InputPage* pag1 = nullptr;

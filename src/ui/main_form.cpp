@@ -70,8 +70,10 @@ TMainForm::TMainForm(const QString& projectFile, std::unique_ptr<KeyValueStore> 
     PageControl1->setTabVisible(PageControl1->indexOf(Arhiva), true);
     pag1->ResetGrainToggle();
 
-    if (!projectFile.isEmpty()) OpenCommandLineProject(projectFile);
+    // The band types come first: reopening the results of the project builds its bill.
     LoadBandTypes();
+    if (!projectFile.isEmpty()) OpenCommandLineProject(projectFile);
+    RefreshRecentMenu();
     pag1->PanMainPartResize();
 
     pag1->SetDefaultSheetSize(
@@ -131,9 +133,9 @@ void TMainForm::CreateActions() {
     About1 = NewAction("About1", "About");
 
     // Commands whose features are not in the program yet are shown but cannot be chosen.
-    for (QAction* a : {Ucitaj1, Dodaj1, Sacuvaj1, SacuvajKao1, toXML, toDXF, fromExcel, fromXML,
-                       Detalji1, Print1, PrinterSetup1, Printlabels1, Settings1})
+    for (QAction* a : {toDXF, fromExcel, Detalji1, Print1, PrinterSetup1, Printlabels1, Settings1})
         a->setEnabled(false);
+    ConnectProjectCommands();
 
     connect(Pocninovo1, &QAction::triggered, this, &TMainForm::Pocninovo1Click);
     connect(Exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
@@ -169,9 +171,12 @@ void TMainForm::CreateMenus() {
     File1->addAction(PrinterSetup1);
     File1->addAction(Printlabels1);
     File1->addSeparator();
-    for (QAction* a : recent) File1->addAction(a);
-    File1->addSeparator();
     File1->addAction(Exit1);
+    // The recent projects close the File menu, below the separator N6.
+    QAction* n6 = File1->addSeparator();
+    n6->setObjectName("N6");
+    n6->setVisible(false);
+    for (QAction* a : recent) File1->addAction(a);
 
     Options1 = bar->addMenu("Options");
     Options1->setObjectName("Options1");
@@ -281,13 +286,7 @@ void TMainForm::RestorePlacement() {
 }
 
 void TMainForm::OpenCommandLineProject(const QString& fileName) {
-    // The project reader is not part of the program yet. Say so rather than start with an
-    // empty project that looks like the named one.
-    MessageRequest request;
-    request.kind = MessageKind::Warning;
-    request.text = QStringLiteral("Opening project files is not available yet: %1").arg(fileName);
-    request.parent = this;
-    Messages().Show(request);
+    LoadProjectFile(false, LoadSource::CommandLine, fileName);
 }
 
 void TMainForm::SetCaption() {
@@ -325,6 +324,8 @@ void TMainForm::Pocninovo1Click() {
     pag1->RefreshTables();
     SetCaption();
     project_.fileName.clear();
+    ownFileName_.clear();
+    texts_ = ProjectTexts{};
     Print1->setEnabled(false);
 }
 

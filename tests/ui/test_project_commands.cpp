@@ -3,6 +3,7 @@
 // answered by a scripted chooser, messages by the scripted message service.
 #include <QAbstractItemView>
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTabWidget>
@@ -274,6 +275,24 @@ private slots:
         form.SacuvajKao1Click();
         QCOMPARE(messages.ShownNumbers(), QList<int>{29});
         QVERIFY(chooser.requests.isEmpty());
+    }
+
+    void missingTemplateShows29AndWritesNothing() {
+        test::ProgramFolderCopy folder({"Config"});
+        test::ScriptedMessageService messages;
+        QTemporaryDir dir;
+        TMainForm form(QString(), Store());
+        messages.Clear();  // the missing band file was reported at start
+        Chooser chooser;
+        chooser.Install(form);
+        AddSheet(form, "280", "207", "1");
+        const std::string name = form.project().fileName;
+        chooser.answers << dir.filePath("plan.trp");
+        form.SacuvajKao1Click();
+        QCOMPARE(messages.ShownNumbers(), QList<int>{29});
+        QVERIFY(QDir(dir.path()).isEmpty());
+        QCOMPARE(form.project().fileName, name);
+        QVERIFY(form.RecentList() == RecentProjects{});
     }
 
     void overwriteAnsweredNoLeavesTheFile() {

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
@@ -22,7 +23,9 @@
 #include "ui/form_messages.h"
 #include "ui/input_page.h"
 #include "ui/language_applier.h"
+#include "ui/manual_page.h"
 #include "ui/qsettings_store.h"
+#include "ui/stock_commands.h"
 
 namespace trimora {
 
@@ -226,7 +229,7 @@ void TMainForm::CreatePages() {
 
     pag1 = new InputPage(
         project_, bandTable_, [this](int n) { return LanguageText(n); }, PageControl1);
-    pag2 = NewPage("pag2", PageControl1);
+    pag2 = manualPage_ = new ManualPage(*this, PageControl1);
     pag3 = NewPage("pag3", PageControl1);
     pag4 = NewPage("pag4", PageControl1);
     Arhiva = NewPage("Arhiva", PageControl1);
@@ -237,6 +240,11 @@ void TMainForm::CreatePages() {
     PageControl1->addTab(Arhiva, "Arhiva");
 
     connect(pag1, &InputPage::inputChanged, this, [this] { SetPreviewPageVisible(false); });
+    if (auto* start = pag1->findChild<QPushButton*>("Button1")) {
+        start->setEnabled(true);
+        connect(start, &QPushButton::clicked, manualPage_, &ManualPage::Button1Click);
+    }
+    ConnectStockButtons(*this);
 }
 
 // ---- start-up -----------------------------------------------------------------------------
@@ -345,6 +353,33 @@ void TMainForm::FinishRun() {
     SetPreviewPageVisible(true);
     pag1->SetStockButtonsEnabled(true);
     Print1->setEnabled(true);
+}
+
+void TMainForm::ShowManualPageOnly() {
+    PageControl1->setTabVisible(PageControl1->indexOf(pag2), true);
+    PageControl1->setCurrentWidget(pag2);
+    PageControl1->setTabVisible(PageControl1->indexOf(pag1), false);
+    SetPreviewPageVisible(false);
+}
+
+void TMainForm::LeaveManualPage(bool abandoned) {
+    PageControl1->setTabVisible(PageControl1->indexOf(pag1), true);
+    PageControl1->setCurrentWidget(pag1);
+    PageControl1->setTabVisible(PageControl1->indexOf(pag2), false);
+    if (!abandoned) return;
+    // Sheets accepted before the run was given up are no result: nothing of them is left to
+    // print, save or carry into stock.
+    project_.result.PlacedParts.clear();
+    project_.result.Offcuts.clear();
+    SetPreviewPageVisible(false);
+    Print1->setEnabled(false);
+    pag1->SetStockButtonsEnabled(false);
+    pag1->ClearStatistics();
+    lastRun_ = FinishedRun{};
+    texts_.report.clear();
+    texts_.bill.clear();
+    texts_.statistics = StatisticsTexts{};
+    emit resultsChanged();
 }
 
 void TMainForm::Exit1Click() {

@@ -323,6 +323,8 @@ void TMainForm::Pocninovo1Click() {
         ShowLanguageMessage([this](int n) { return LanguageText(n); }, MessageKind::Confirmation,
                             244, centre - QPoint(200, 100), MessageButtons::YesNo, this);
     if (answer != MessageAnswer::Yes) return;
+    // A manual run in progress belongs to the project that goes.
+    manualPage_->AbandonRun();
     // Only the project data goes; settings and band types stay.
     ClearTable(project_, InputTable::Sheets);
     ClearTable(project_, InputTable::Parts);
@@ -334,6 +336,7 @@ void TMainForm::Pocninovo1Click() {
     SetCaption();
     project_.fileName.clear();
     Print1->setEnabled(false);
+    pag1->SetStockButtonsEnabled(false);
 }
 
 void TMainForm::FinishRun() {

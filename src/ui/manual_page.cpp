@@ -509,6 +509,10 @@ void ManualPage::FinishManualRun() {
     form_.FinishRun();
 }
 
+void ManualPage::AbandonRun() {
+    if (run_.Active() || searching_) PrekiniClick();
+}
+
 void ManualPage::PrekiniClick() {
     searching_ = false;
     ++searchToken_;

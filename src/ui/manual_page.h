@@ -41,6 +41,9 @@ public:
     void BitBtn7Click();  // O.K.
     void PrekiniClick();
     void AlphaStep(double step);  // BitBtn12, BitBtn13, BitBtn14
+    // Gives up a manual run in progress as Prekini does; for commands that replace the
+    // project under it. Nothing happens when no run is open.
+    void AbandonRun();
 
     bool Searching() const { return searching_; }
     const ManualRun& Run() const { return run_; }

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "config/memory_store.h"
@@ -151,6 +152,41 @@ private slots:
         QVERIFY(form.findChild<QPushButton*>("BitBtn15")->isEnabled());
         QVERIFY(form.findChild<QPushButton*>("TableMinus")->isEnabled());
         QCOMPARE(form.findChild<QLineEdit*>("Edit12")->text(), "0.001");
+    }
+
+    void endNoticeGoesAtTheSecondTimerTick() {
+        test::ScriptedMessageService messages;
+        TMainForm form(QString(), Store());
+        AddSheet(form, "1000", "600", "1");
+        AddPart(form, "300", "200", "2", "1");
+        Click(form, "Button1");
+        QCOMPARE(form.findChild<QPushButton*>("BitBtn5")->text(), form.LanguageText(63));
+        QCOMPARE(form.findChild<QLabel*>("Label66")->text(), form.LanguageText(71));
+        Click(form, "BitBtn5");
+        QVERIFY(QTest::qWaitFor([&] { return !form.Manual()->Searching(); }, 30000));
+        auto* notice = form.findChild<QWidget*>("Panel3");
+        auto* timer = form.findChild<QTimer*>("Timer1");
+        QVERIFY(!notice->isHidden());
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(notice->isHidden(), 10000);
+        QVERIFY(!timer->isActive());
+    }
+
+    void newProjectAbandonsTheManualRun() {
+        test::ScriptedMessageService messages;
+        TMainForm form(QString(), Store());
+        AddSheet(form, "1000", "600", "1");
+        AddPart(form, "300", "200", "2", "1");
+        Click(form, "Button1");
+        Click(form, "BitBtn5");
+        messages.Answer(MessageAnswer::Yes);
+        form.Pocninovo1Click();
+        QVERIFY(!form.Manual()->Searching());
+        QVERIFY(!form.Manual()->Run().Active());
+        QVERIFY(TabVisible(form, "pag1"));
+        QVERIFY(!TabVisible(form, "pag2"));
+        QCOMPARE(form.project().SheetRowCount, 0);
     }
 
     void runThatCannotPlaceEveryPieceReportsItAndClosesThePage() {

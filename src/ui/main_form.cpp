@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
@@ -22,7 +23,9 @@
 #include "ui/form_messages.h"
 #include "ui/input_page.h"
 #include "ui/language_applier.h"
+#include "ui/manual_page.h"
 #include "ui/qsettings_store.h"
+#include "ui/stock_commands.h"
 
 namespace trimora {
 
@@ -231,7 +234,7 @@ void TMainForm::CreatePages() {
 
     pag1 = new InputPage(
         project_, bandTable_, [this](int n) { return LanguageText(n); }, PageControl1);
-    pag2 = NewPage("pag2", PageControl1);
+    pag2 = manualPage_ = new ManualPage(*this, PageControl1);
     pag3 = NewPage("pag3", PageControl1);
     pag4 = NewPage("pag4", PageControl1);
     Arhiva = NewPage("Arhiva", PageControl1);
@@ -242,6 +245,11 @@ void TMainForm::CreatePages() {
     PageControl1->addTab(Arhiva, "Arhiva");
 
     connect(pag1, &InputPage::inputChanged, this, [this] { SetPreviewPageVisible(false); });
+    if (auto* start = pag1->findChild<QPushButton*>("Button1")) {
+        start->setEnabled(true);
+        connect(start, &QPushButton::clicked, manualPage_, &ManualPage::Button1Click);
+    }
+    ConnectStockButtons(*this);
 }
 
 // ---- start-up -----------------------------------------------------------------------------
@@ -314,6 +322,8 @@ void TMainForm::Pocninovo1Click() {
         ShowLanguageMessage([this](int n) { return LanguageText(n); }, MessageKind::Confirmation,
                             244, centre - QPoint(200, 100), MessageButtons::YesNo, this);
     if (answer != MessageAnswer::Yes) return;
+    // A manual run in progress belongs to the project that goes.
+    manualPage_->AbandonRun();
     // Only the project data goes; settings and band types stay.
     ClearTable(project_, InputTable::Sheets);
     ClearTable(project_, InputTable::Parts);
@@ -327,6 +337,7 @@ void TMainForm::Pocninovo1Click() {
     ownFileName_.clear();
     texts_ = ProjectTexts{};
     Print1->setEnabled(false);
+    pag1->SetStockButtonsEnabled(false);
 }
 
 void TMainForm::FinishRun() {
@@ -346,6 +357,33 @@ void TMainForm::FinishRun() {
     SetPreviewPageVisible(true);
     pag1->SetStockButtonsEnabled(true);
     Print1->setEnabled(true);
+}
+
+void TMainForm::ShowManualPageOnly() {
+    PageControl1->setTabVisible(PageControl1->indexOf(pag2), true);
+    PageControl1->setCurrentWidget(pag2);
+    PageControl1->setTabVisible(PageControl1->indexOf(pag1), false);
+    SetPreviewPageVisible(false);
+}
+
+void TMainForm::LeaveManualPage(bool abandoned) {
+    PageControl1->setTabVisible(PageControl1->indexOf(pag1), true);
+    PageControl1->setCurrentWidget(pag1);
+    PageControl1->setTabVisible(PageControl1->indexOf(pag2), false);
+    if (!abandoned) return;
+    // Sheets accepted before the run was given up are no result: nothing of them is left to
+    // print, save or carry into stock.
+    project_.result.PlacedParts.clear();
+    project_.result.Offcuts.clear();
+    SetPreviewPageVisible(false);
+    Print1->setEnabled(false);
+    pag1->SetStockButtonsEnabled(false);
+    pag1->ClearStatistics();
+    lastRun_ = FinishedRun{};
+    texts_.report.clear();
+    texts_.bill.clear();
+    texts_.statistics = StatisticsTexts{};
+    emit resultsChanged();
 }
 
 void TMainForm::Exit1Click() {

@@ -25,6 +25,7 @@ class QToolButton;
 namespace trimora {
 
 class InputPage;
+class ManualPage;
 class TAboutBox;
 class TBands;
 
@@ -67,6 +68,13 @@ public:
     // results: builds the layout list, report, bill and statistics, then either tells the
     // user that not every piece was placed or opens the result pages.
     void FinishRun();
+    // A manual run shows its page instead of the input page and the preview page until it
+    // finishes or is abandoned. Leaving an abandoned run empties the result and its views.
+    void ShowManualPageOnly();
+    void LeaveManualPage(bool abandoned);
+    InputPage* Input() const { return pag1; }
+    ManualPage* Manual() const { return manualPage_; }
+
     // The last run's layout list, rich report and bill, statistics panel.
     const FinishedRun& LastRun() const { return lastRun_; }
     // The result texts as the project document stores them.
@@ -137,6 +145,7 @@ private:
     QTabWidget* PageControl1 = nullptr;
     InputPage* pag1 = nullptr;
     QWidget* pag2 = nullptr;
+    ManualPage* manualPage_ = nullptr;
     QWidget* pag3 = nullptr;
     QWidget* pag4 = nullptr;
     QWidget* Arhiva = nullptr;

@@ -15,6 +15,7 @@
 #include "ui/form_messages.h"
 #include "ui/input_page.h"
 #include "ui/main_form.h"
+#include "ui/manual_page.h"
 
 namespace trimora {
 
@@ -120,6 +121,9 @@ bool TMainForm::LoadProjectFile(bool add, LoadSource source, const QString& give
         path = ChooseFile(false, source == LoadSource::XmlDialog);
     if (path.trimmed().isEmpty()) return false;
 
+    // A manual run in progress works on the tables a load replaces: it is given up first.
+    manualPage_->AbandonRun();
+
     LoadOptions options;
     options.path = path.toStdString();
     options.add = add;
@@ -133,7 +137,6 @@ bool TMainForm::LoadProjectFile(bool add, LoadSource source, const QString& give
                             outcome.messageText, position, MessageButtons::Ok, this);
     }
     if (outcome.status != LoadStatus::Loaded) return false;
-
     // Appending rows keeps the project's own name and caption.
     if (project_.fileName == options.path) {
         ownFileName_ = project_.fileName;
@@ -142,6 +145,7 @@ bool TMainForm::LoadProjectFile(bool add, LoadSource source, const QString& give
     // The tables are new: the last run's views belong to another project now.
     lastRun_ = FinishedRun{};
     SetPreviewPageVisible(false);
+    pag1->SetStockButtonsEnabled(false);
     pag1->RefreshTables();
     emit resultsChanged();
     if (outcome.showResults) FinishRun();

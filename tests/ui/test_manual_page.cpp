@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "config/memory_store.h"
 #include "core/project.h"
 #include "core/tables.h"
+#include "files/project_document.h"
 #include "program_folder_copy.h"
 #include "ui/input_page.h"
 #include "ui/main_form.h"
@@ -187,6 +189,35 @@ private slots:
         QVERIFY(TabVisible(form, "pag1"));
         QVERIFY(!TabVisible(form, "pag2"));
         QCOMPARE(form.project().SheetRowCount, 0);
+    }
+
+    void loadingAProjectAbandonsTheManualRun() {
+        test::ScriptedMessageService messages;
+        QTemporaryDir dir;
+        Project other;
+        AppendSheet(other, SheetEntry{"2000", "1000", "1", "other"}, 0);
+        const QString path = dir.filePath("other.trp");
+        ProjectDocumentSettings settings;
+        QCOMPARE(WriteProjectDocument(
+                     path.toStdString(),
+                     ProjectTemplatePath(qEnvironmentVariable("TRIMORA_HOME").toStdString()), other,
+                     settings, ProjectTexts{}),
+                 0);
+
+        TMainForm form(QString(), Store());
+        AddSheet(form, "1000", "600", "1");
+        AddPart(form, "300", "200", "2", "1");
+        Click(form, "Button1");
+        Click(form, "BitBtn5");
+        form.fileChooser = [path](const FileDialogRequest&) { return path; };
+        form.Ucitaj1Click();
+        QVERIFY(!form.Manual()->Searching());
+        QVERIFY(!form.Manual()->Run().Active());
+        QVERIFY(TabVisible(form, "pag1"));
+        QVERIFY(!TabVisible(form, "pag2"));
+        QCOMPARE(form.project().SheetRowCount, 1);
+        QCOMPARE(form.project().PartRowCount, 0);
+        QCOMPARE(QString::fromStdString(form.project().sheets.Cell(4, 1)), QString("other"));
     }
 
     void runThatCannotPlaceEveryPieceReportsItAndClosesThePage() {

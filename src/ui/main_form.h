@@ -12,6 +12,7 @@
 #include "config/settings.h"
 #include "core/project.h"
 #include "files/project_document.h"
+#include "output/diagram.h"
 #include "output/run_finish.h"
 
 class QAction;
@@ -22,9 +23,12 @@ class QToolButton;
 
 namespace trimora {
 
+class DiagramPage;
 class InputPage;
+class ReportPage;
 class TAboutBox;
 class TBands;
+class TwndProgress;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -65,6 +69,11 @@ public:
     // results: builds the layout list, report, bill and statistics, then either tells the
     // user that not every piece was placed or opens the result pages.
     void FinishRun();
+    // The report, the bill, the statistics and the layout list built anew from the current
+    // result, without opening or closing pages (after a re-split of two offcuts).
+    void RebuildResults();
+    // The automatic run (Button4 of the input page).
+    void Button4Click();
     // The last run's layout list, rich report and bill, statistics panel.
     const FinishedRun& LastRun() const { return lastRun_; }
     // The result texts as the project document stores them.
@@ -87,6 +96,8 @@ private:
     void RestorePlacement();
     void OpenCommandLineProject(const QString& fileName);
     void WriteSettings();
+    void ShowResults();
+    DiagramOptions MakeDiagramOptions() const;
     QAction* NewAction(const char* name, const char* caption, QKeySequence shortcut = {});
     QToolButton* NewToolButton(const char* name, QAction* action, const QIcon& icon);
     bool OpenWithSystem(const QUrl& url);
@@ -104,8 +115,8 @@ private:
     QTabWidget* PageControl1 = nullptr;
     InputPage* pag1 = nullptr;
     QWidget* pag2 = nullptr;
-    QWidget* pag3 = nullptr;
-    QWidget* pag4 = nullptr;
+    DiagramPage* pag3 = nullptr;
+    ReportPage* pag4 = nullptr;
     QWidget* Arhiva = nullptr;
 
     QMenu* File1 = nullptr;
@@ -136,6 +147,7 @@ private:
     QAction* Homepage1 = nullptr;
     QAction* About1 = nullptr;
 
+    TwndProgress* wndProgress = nullptr;
     TAboutBox* aboutBox_ = nullptr;
     TBands* bandsDialog_ = nullptr;
 };

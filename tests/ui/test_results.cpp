@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -290,6 +291,20 @@ private slots:
         QTest::mouseMove(surface, inTop);
         QCOMPARE(page->Pick().hoveredOffcut, 1);
         QVERIFY(LabelText(form, "Label44").startsWith(form.LanguageText(36)));
+        // Entering the page control forgets the piece under the mouse; drawing the layout
+        // anew drops a pick.
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(pages, &enter);
+        QCOMPARE(page->Pick().hoveredOffcut, kNoOffcut);
+        QTest::mouseMove(surface, inRight);
+        QTest::mouseMove(surface, inTop);
+        QTest::mouseClick(surface, Qt::LeftButton, {}, inTop);
+        QCOMPARE(page->Pick().selectedOffcut, 1);
+        page->ShowLayout(0);
+        QCOMPARE(page->Pick().selectedOffcut, kNoOffcut);
+
+        QTest::mouseMove(surface, inRight);
+        QTest::mouseMove(surface, inTop);
         QTest::mouseClick(surface, Qt::LeftButton, {}, inTop);
         QCOMPARE(page->Pick().selectedOffcut, 1);
         QTest::mouseMove(surface, inRight);

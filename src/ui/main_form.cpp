@@ -355,14 +355,14 @@ void TMainForm::Pocninovo1Click() {
 void TMainForm::RebuildResults() {
     lastRun_ = FinishRunReport(project_, MakeReportOptions(settings_, bandTable_),
                                [this](int n) { return LanguageText(n).toStdString(); });
-    texts_.statistics = lastRun_.panel ? StatisticsTextsOf(*lastRun_.panel) : StatisticsTexts{};
+    // A bill that stopped at a text it could not read leaves the statistics as they were.
+    if (lastRun_.panel) texts_.statistics = StatisticsTextsOf(*lastRun_.panel);
     texts_.report = PlainText(lastRun_.report);
     texts_.bill = PlainText(lastRun_.bill);
     emit resultsChanged();
 }
 
 void TMainForm::ShowResults() {
-    // A bill that stopped at a text it could not read leaves the panel as it was.
     if (lastRun_.panel) pag1->ShowStatistics(*lastRun_.panel);
     pag4->SetReport(lastRun_.report);
     pag4->SetBill(lastRun_.bill);
@@ -407,6 +407,16 @@ void TMainForm::Button4Click() {
 
 void TMainForm::FinishRun() {
     RebuildResults();
+    if (!lastRun_.conversionError.empty()) {
+        // The report stops at the text it could not read, and so does the run: its result
+        // is not offered for printing or stock as if it were complete.
+        MessageRequest request;
+        request.kind = MessageKind::Error;
+        request.text = QString::fromStdString(lastRun_.conversionError);
+        request.parent = this;
+        Messages().Show(request);
+        return;
+    }
     if (!lastRun_.allPlaced) {
         ShowLanguageMessage([this](int n) { return LanguageText(n); }, MessageKind::Plain,
                             lastRun_.messageText, std::nullopt, MessageButtons::Ok, this);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "core/tables.h"
 #include "optimiser/automatic_layout.h"
 #include "output/diagram.h"
+#include "program_folder_copy.h"
 #include "ui/diagram_page.h"
 #include "ui/input_page.h"
 #include "ui/main_form.h"
@@ -320,6 +322,36 @@ private slots:
         QVERIFY(TabVisible(form, "pag3"));
         QCOMPARE(pages->currentWidget(), static_cast<QWidget*>(page));
         QVERIFY(messages.Shown().isEmpty());
+    }
+
+    void unreadableBandPriceStopsTheRun() {
+        test::ProgramFolderCopy folder;
+        QFile bands(folder.Path("Config/bands.trb"));
+        QVERIFY(bands.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        bands.write("-\r\n0\r\n\r\n0\r\n0\r\nPVC\r\n0.04\r\n*\r\n2\r\nabc\r\n");
+        bands.close();
+        test::ScriptedMessageService messages;
+        TMainForm form(QString(), EnglishStore());
+        QCOMPARE(form.Bands().Count(), 2);
+        EnterKitchen(form);
+        ClickButton4(form);
+        QVERIFY(messages.Shown().isEmpty());
+        const QString placed = LabelText(form, "Label33");
+        QCOMPARE(placed, QString("16"));
+
+        // The next run meets a band whose price is no number while writing the bill.
+        for (int r = 1; r <= form.project().PartRowCount; ++r)
+            form.project().parts.SetCell(6, r, "PVC");
+        form.findChild<InputPage*>("pag1")->SetStockButtonsEnabled(false);
+        ClickButton4(form);
+        QCOMPARE(messages.Shown().size(), 1);
+        QCOMPARE(messages.Shown().front().kind, MessageKind::Error);
+        QVERIFY(messages.Shown().front().text.contains("abc"));
+        // The report stands as far as it was written; the panel keeps the last values and the
+        // stock buttons stay off.
+        QVERIFY(ViewText(form, "RichEdit1").contains("'SIDE'"));
+        QCOMPARE(LabelText(form, "Label33"), placed);
+        QVERIFY(!form.findChild<QPushButton*>("BitBtn15")->isEnabled());
     }
 
     void newProjectEmptiesTheReports() {

@@ -17,6 +17,7 @@
 #include "core/project.h"
 #include "files/project_document.h"
 #include "optimiser/automatic_layout.h"
+#include "optimiser/manual_search.h"
 #include "optimiser/run_preparation.h"
 #include "output/run_finish.h"
 
@@ -47,7 +48,12 @@ constexpr char kUsage[] =
     "                     the tables are re-expressed in it\n"
     "  --area-style N     area style 0..5 (mm2, cm2, m2, in2, ft2, yd2)\n"
     "  --kerf LENGTH      saw kerf, a length in the unit\n"
-    "  --level N          optimisation level 0..2 (100, 200, 300 candidates)\n"
+    "  --level N          optimisation level 0..2 (automatic: 100, 200, 300 candidates;\n"
+    "                     manual: 20000, 30000, 40000 combinations per generation)\n"
+    "  --manual           lay out sheet by sheet with the manual search, taking the best\n"
+    "                     combination of every sheet\n"
+    "  --alpha A          manual search: starting waste tolerance (default 0.001)\n"
+    "  --target T         manual search: target yield in whole percent (default 92)\n"
     "  --language NAME    language file of the texts (default: from the system locale)\n"
     "\n"
     "exit codes: 0 done, 1 not every piece placed, 2 usage, 3 project unreadable,\n"
@@ -60,6 +66,9 @@ struct Options {
     std::optional<int> unit, areaStyle, level;
     std::optional<std::string> kerf;
     std::optional<std::string> language;
+    bool manual = false;
+    float alpha = 0.001f;
+    int32_t target = 92;
 };
 
 bool ParseSmallInt(const std::string& text, int low, int high, int& value) {
@@ -99,6 +108,18 @@ std::optional<Options> ParseArguments(int argc, char* argv[]) {
         } else if (a == "--kerf") {
             if (!value(v)) return std::nullopt;
             options.kerf = v;
+        } else if (a == "--manual") {
+            options.manual = true;
+        } else if (a == "--alpha") {
+            if (!value(v)) return std::nullopt;
+            const std::optional<float> alpha = ParseManualAlpha(v);
+            if (!alpha || !(*alpha >= 0)) return std::nullopt;
+            options.alpha = *alpha;
+        } else if (a == "--target") {
+            if (!value(v)) return std::nullopt;
+            const std::optional<int32_t> target = ParseTargetYield(v);
+            if (!target || *target > 100) return std::nullopt;
+            options.target = *target;
         } else if (a == "--language") {
             if (!value(v)) return std::nullopt;
             options.language = v;
@@ -171,7 +192,7 @@ int main(int argc, char* argv[]) {
     Settings settings = LoadSettings(store, programFolder, locale ? locale : "").settings;
     if (options->unit) settings.JedMere = *options->unit;
     if (options->areaStyle) settings.AreaStyle = *options->areaStyle;
-    if (options->level) settings.autoparam = *options->level;
+    if (options->level) settings.autoparam = settings.manparam = *options->level;
 
     LanguageTable texts;
     const std::string language =
@@ -216,8 +237,20 @@ int main(int argc, char* argv[]) {
         Report(texts, prepared.text);
         return kExitRefused;
     }
-    RunAutomaticLayout(project.input, project.result,
-                       CandidateCountForAutoparam(settings.autoparam));
+    if (options->manual) {
+        ManualLayoutOptions manual;
+        manual.alpha = options->alpha;
+        manual.targetYield = options->target;
+        manual.manparam = settings.manparam;
+        manual.manualDuplicate = settings.ManualDuplicate;
+        if (const int refused = RunManualLayout(project, manual); refused != 0) {
+            Report(texts, refused);
+            return kExitRefused;
+        }
+    } else {
+        RunAutomaticLayout(project.input, project.result,
+                           CandidateCountForAutoparam(settings.autoparam));
+    }
 
     const FinishedRun run = FinishRunReport(project, MakeReportOptions(settings, bands.table),
                                             [&texts](int n) { return texts.LanguageText(n); });

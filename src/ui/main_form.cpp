@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
@@ -25,9 +26,11 @@
 #include "ui/form_messages.h"
 #include "ui/input_page.h"
 #include "ui/language_applier.h"
+#include "ui/manual_page.h"
 #include "ui/progress_window.h"
 #include "ui/qsettings_store.h"
 #include "ui/report_page.h"
+#include "ui/stock_commands.h"
 
 namespace trimora {
 
@@ -75,8 +78,10 @@ TMainForm::TMainForm(const QString& projectFile, std::unique_ptr<KeyValueStore> 
     PageControl1->setTabVisible(PageControl1->indexOf(Arhiva), true);
     pag1->ResetGrainToggle();
 
-    if (!projectFile.isEmpty()) OpenCommandLineProject(projectFile);
+    // The band types come first: reopening the results of the project builds its bill.
     LoadBandTypes();
+    if (!projectFile.isEmpty()) OpenCommandLineProject(projectFile);
+    RefreshRecentMenu();
     pag1->PanMainPartResize();
 
     pag1->SetDefaultSheetSize(
@@ -137,9 +142,9 @@ void TMainForm::CreateActions() {
     About1 = NewAction("About1", "About");
 
     // Commands whose features are not in the program yet are shown but cannot be chosen.
-    for (QAction* a : {Ucitaj1, Dodaj1, Sacuvaj1, SacuvajKao1, toXML, toDXF, fromExcel, fromXML,
-                       Detalji1, Print1, PrinterSetup1, Printlabels1, Settings1})
+    for (QAction* a : {toDXF, fromExcel, Detalji1, Print1, PrinterSetup1, Printlabels1, Settings1})
         a->setEnabled(false);
+    ConnectProjectCommands();
 
     connect(Pocninovo1, &QAction::triggered, this, &TMainForm::Pocninovo1Click);
     connect(Exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
@@ -175,9 +180,12 @@ void TMainForm::CreateMenus() {
     File1->addAction(PrinterSetup1);
     File1->addAction(Printlabels1);
     File1->addSeparator();
-    for (QAction* a : recent) File1->addAction(a);
-    File1->addSeparator();
     File1->addAction(Exit1);
+    // The recent projects close the File menu, below the separator N6.
+    QAction* n6 = File1->addSeparator();
+    n6->setObjectName("N6");
+    n6->setVisible(false);
+    for (QAction* a : recent) File1->addAction(a);
 
     Options1 = bar->addMenu("Options");
     Options1->setObjectName("Options1");
@@ -232,7 +240,7 @@ void TMainForm::CreatePages() {
 
     pag1 = new InputPage(
         project_, bandTable_, [this](int n) { return LanguageText(n); }, PageControl1);
-    pag2 = NewPage("pag2", PageControl1);
+    pag2 = manualPage_ = new ManualPage(*this, PageControl1);
     DiagramPage::Sources sources;
     sources.layouts = [this]() -> const LayoutList& { return lastRun_.layouts; };
     sources.options = [this] { return MakeDiagramOptions(); };
@@ -253,6 +261,11 @@ void TMainForm::CreatePages() {
     connect(pag3, &DiagramPage::offcutsResplit, this, &TMainForm::RebuildResults);
     connect(pag4, &ReportPage::reportCleared, this, [this] { texts_.report.clear(); });
     connect(pag4, &ReportPage::billCleared, this, [this] { texts_.bill.clear(); });
+    if (auto* start = pag1->findChild<QPushButton*>("Button1")) {
+        start->setEnabled(true);
+        connect(start, &QPushButton::clicked, manualPage_, &ManualPage::Button1Click);
+    }
+    ConnectStockButtons(*this);
 }
 
 // ---- start-up -----------------------------------------------------------------------------
@@ -298,13 +311,7 @@ void TMainForm::RestorePlacement() {
 }
 
 void TMainForm::OpenCommandLineProject(const QString& fileName) {
-    // The project reader is not part of the program yet. Say so rather than start with an
-    // empty project that looks like the named one.
-    MessageRequest request;
-    request.kind = MessageKind::Warning;
-    request.text = QStringLiteral("Opening project files is not available yet: %1").arg(fileName);
-    request.parent = this;
-    Messages().Show(request);
+    LoadProjectFile(false, LoadSource::CommandLine, fileName);
 }
 
 void TMainForm::SetCaption() {
@@ -332,6 +339,8 @@ void TMainForm::Pocninovo1Click() {
         ShowLanguageMessage([this](int n) { return LanguageText(n); }, MessageKind::Confirmation,
                             244, centre - QPoint(200, 100), MessageButtons::YesNo, this);
     if (answer != MessageAnswer::Yes) return;
+    // A manual run in progress belongs to the project that goes.
+    manualPage_->AbandonRun();
     // Only the project data goes; settings and band types stay.
     ClearTable(project_, InputTable::Sheets);
     ClearTable(project_, InputTable::Parts);
@@ -339,17 +348,15 @@ void TMainForm::Pocninovo1Click() {
     project_.result.Offcuts.clear();
     SetPreviewPageVisible(false);
     lastRun_ = FinishedRun{};
-    texts_.report.clear();
-    texts_.bill.clear();
-    texts_.statistics = StatisticsTexts{};
-    pag4->SetReport({});
-    pag4->SetBill({});
-    pag3->Refresh();
+    texts_ = ProjectTexts{};
+    emit resultsChanged();
     pag1->ClearStatistics();
     pag1->RefreshTables();
     SetCaption();
     project_.fileName.clear();
+    ownFileName_.clear();
     Print1->setEnabled(false);
+    pag1->SetStockButtonsEnabled(false);
 }
 
 void TMainForm::RebuildResults() {
@@ -427,6 +434,33 @@ void TMainForm::FinishRun() {
     SetPreviewPageVisible(true);
     pag1->SetStockButtonsEnabled(true);
     Print1->setEnabled(true);
+}
+
+void TMainForm::ShowManualPageOnly() {
+    PageControl1->setTabVisible(PageControl1->indexOf(pag2), true);
+    PageControl1->setCurrentWidget(pag2);
+    PageControl1->setTabVisible(PageControl1->indexOf(pag1), false);
+    SetPreviewPageVisible(false);
+}
+
+void TMainForm::LeaveManualPage(bool abandoned) {
+    PageControl1->setTabVisible(PageControl1->indexOf(pag1), true);
+    PageControl1->setCurrentWidget(pag1);
+    PageControl1->setTabVisible(PageControl1->indexOf(pag2), false);
+    if (!abandoned) return;
+    // Sheets accepted before the run was given up are no result: nothing of them is left to
+    // print, save or carry into stock.
+    project_.result.PlacedParts.clear();
+    project_.result.Offcuts.clear();
+    SetPreviewPageVisible(false);
+    Print1->setEnabled(false);
+    pag1->SetStockButtonsEnabled(false);
+    pag1->ClearStatistics();
+    lastRun_ = FinishedRun{};
+    texts_.report.clear();
+    texts_.bill.clear();
+    texts_.statistics = StatisticsTexts{};
+    emit resultsChanged();
 }
 
 void TMainForm::Exit1Click() {

@@ -12,8 +12,10 @@
 #include "config/settings.h"
 #include "core/project.h"
 #include "files/project_document.h"
+#include "files/recent_projects.h"
 #include "output/diagram.h"
 #include "output/run_finish.h"
+#include "ui/project_commands.h"
 
 class QAction;
 class QMenu;
@@ -26,6 +28,7 @@ namespace trimora {
 class DiagramPage;
 class InputPage;
 class ReportPage;
+class ManualPage;
 class TAboutBox;
 class TBands;
 class TwndProgress;
@@ -74,10 +77,35 @@ public:
     void RebuildResults();
     // The automatic run (Button4 of the input page).
     void Button4Click();
+    // A manual run shows its page instead of the input page and the preview page until it
+    // finishes or is abandoned. Leaving an abandoned run empties the result and its views.
+    void ShowManualPageOnly();
+    void LeaveManualPage(bool abandoned);
+    InputPage* Input() const { return pag1; }
+    ManualPage* Manual() const { return manualPage_; }
+
     // The last run's layout list, rich report and bill, statistics panel.
     const FinishedRun& LastRun() const { return lastRun_; }
     // The result texts as the project document stores them.
     ProjectTexts& Texts() { return texts_; }
+
+    // ---- project files and recent projects (project_commands.cpp, recent_menu.cpp) ----
+    void Ucitaj1Click();
+    void Dodaj1Click();
+    void Sacuvaj1Click();
+    void SacuvajKao1Click();
+    void toXMLClick();
+    void fromXMLClick();
+    void recent0Click() { OpenRecentProject(0); }
+    void recent1Click() { OpenRecentProject(1); }
+    void recent2Click() { OpenRecentProject(2); }
+    void recent3Click() { OpenRecentProject(3); }
+    void recent4Click() { OpenRecentProject(4); }
+    // Sets the recent items of the File menu from the list.
+    void RefreshRecentMenu();
+    RecentProjects RecentList() const;
+    // Chooses the file of the open and save dialogs; a real file dialog unless replaced.
+    FileChooser fileChooser;
 
 signals:
     // The report, the bill, the statistics or the layouts changed: the views refresh.
@@ -101,6 +129,16 @@ private:
     QAction* NewAction(const char* name, const char* caption, QKeySequence shortcut = {});
     QToolButton* NewToolButton(const char* name, QAction* action, const QIcon& icon);
     bool OpenWithSystem(const QUrl& url);
+    // Project files: a load from any source, the three saves, the recent entries.
+    bool LoadProjectFile(bool add, LoadSource source, const QString& path = QString());
+    bool SaveProjectFile(bool saveAs, bool asXml);
+    void OpenRecentProject(int index);
+    void AddToRecent(const std::string& fileName);
+    void SetRecentList(const RecentProjects& list);
+    void ShowDocumentStatistics();
+    ProjectDocumentSettings DocumentSettings() const;
+    QString ChooseFile(bool save, bool asXml);
+    void ConnectProjectCommands();
 
     Project project_;
     std::filesystem::path programFolder_;
@@ -111,10 +149,14 @@ private:
     BandTable bandTable_;
     FinishedRun lastRun_;
     ProjectTexts texts_;
+    // The file this session loaded or saved the project as. The name remembered from the
+    // last session only guides the dialogs: a plain save never writes over it unasked.
+    std::string ownFileName_;
 
     QTabWidget* PageControl1 = nullptr;
     InputPage* pag1 = nullptr;
     QWidget* pag2 = nullptr;
+    ManualPage* manualPage_ = nullptr;
     DiagramPage* pag3 = nullptr;
     ReportPage* pag4 = nullptr;
     QWidget* Arhiva = nullptr;

@@ -184,5 +184,58 @@ TEST_F(CliTest, RefusalsAndErrorsExitWithTheirCodes) {
     }
 }
 
+TEST_F(CliTest, ManualSearchPlacesEveryPieceAndWritesTheReport) {
+    Project p;
+    AddSheet(p, "1000", "600", "3");
+    AddPart(p, "400", "300", "4", "PANEL", "1");
+    AddPart(p, "300", "200", "3", "SHELF", "0");
+    const fs::path in = Write(p, "small.trp");
+    const fs::path out = dir_ / "manual.trp";
+    const CliRun run = RunCli("optimise " + in.string() +
+                              " --unit 0 --manual --level 0 --alpha 0.002 --target 95 --out " +
+                              out.string() + " --report " + (dir_ / "report.txt").string());
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(ReadFile(dir_ / "report.txt").find("PANEL"), std::string::npos);
+
+    Project back;
+    ProjectTexts texts;
+    ProjectDocumentSettings settings;
+    settings.unit = 0;
+    settings.loadSema = false;
+    ASSERT_EQ(LoadProject(back, texts, settings, {out.string(), false}).status, LoadStatus::Loaded);
+    ASSERT_EQ(back.result.PlacedParts.size(), 7u);
+    for (const PlacedPart& placed : back.result.PlacedParts) {
+        EXPECT_GE(placed.sheet, 1);
+        EXPECT_LE(placed.sheet, 3);
+        EXPECT_LE(placed.x2, 10000);
+        EXPECT_LE(placed.y2, 6000);
+    }
+}
+
+TEST_F(CliTest, ManualSearchRefusalsAndBadOptions) {
+    Project tooBig;
+    AddSheet(tooBig, "1000", "600", "1");
+    AddPart(tooBig, "2000", "300", "1", "LONG", "1");
+    const fs::path big = Write(tooBig, "big.trp");
+    const fs::path small = Write(Kitchen(), "kitchen.trp");
+    struct Case {
+        std::string arguments;
+        int exitCode;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"optimise " + small.string() + " --manual --alpha abc", 2, "usage"},
+        {"optimise " + small.string() + " --manual --alpha -0.5", 2, "usage"},
+        {"optimise " + small.string() + " --manual --alpha", 2, "usage"},
+        {"optimise " + small.string() + " --manual --target 9x", 2, "usage"},
+        {"optimise " + big.string() + " --unit 0 --manual", 4, "[3]"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = RunCli(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.shown), std::string::npos) << c.arguments << "\n" << run.output;
+    }
+}
+
 }  // namespace
 }  // namespace trimora

@@ -115,6 +115,10 @@ private slots:
         QVERIFY(progress != nullptr);
         QVERIFY(!progress->isVisible());
         QCOMPARE(progress->windowTitle(), form.LanguageText(17));
+        QVERIFY(progress->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        const QPoint offCentre =
+            progress->pos() + progress->rect().center() - form.frameGeometry().center();
+        QVERIFY(offCentre.manhattanLength() <= 2);
         const int candidates = CandidateCountForAutoparam(form.settings().autoparam);
         QCOMPARE(form.findChild<QProgressBar*>("Bar1")->value(),
                  ProgressPosition(candidates - 1, candidates));
@@ -139,6 +143,8 @@ private slots:
         QVERIFY(report.contains("  " + form.LanguageText(51) + " 16"));
         QVERIFY(report.contains("'SIDE'"));
         QCOMPARE(report + "\n", QString::fromStdString(form.Texts().report));
+        QCOMPARE(LabelText(form, "Panel4"), form.LanguageText(155));
+        QCOMPARE(LabelText(form, "Panel5"), form.LanguageText(156));
         const QString bill = ViewText(form, "RichEdit2");
         QVERIFY(bill.startsWith("  " + form.LanguageText(48)));
         QCOMPARE(form.findChild<QTextEdit*>("RichEdit1")->font().family(), QString("Courier New"));

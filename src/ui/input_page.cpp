@@ -21,6 +21,7 @@
 #include "core/length_units.h"
 #include "core/project.h"
 #include "core/tables.h"
+#include "output/report.h"
 #include "ui/glyphs.h"
 #include "ui/string_grid.h"
 #include "ui/table_models.h"
@@ -275,12 +276,13 @@ void InputPage::BuildBottomPanel(QWidget* panel) {
     BitBtn15->setObjectName("BitBtn15");
     TableMinus = new QPushButton("ODUZIMANJE TABLI", algorithm);
     TableMinus->setObjectName("TableMinus");
-    // The runs and the stock bookkeeping are wired by the optimiser; until then the
-    // buttons are shown but cannot be pressed.
+    // The manual run and the stock bookkeeping are not wired yet: shown but not pressable.
+    // The stock buttons act once per result and wait for a run in any case.
     for (QPushButton* b : {Button4, Button1, BitBtn15, TableMinus}) {
-        b->setEnabled(false);
+        b->setEnabled(b == Button4);
         b->setMinimumHeight(30);
     }
+    connect(Button4, &QPushButton::clicked, this, &InputPage::automaticRunRequested);
     QFont big = Button4->font();
     big.setBold(true);
     Button4->setFont(big);
@@ -419,6 +421,32 @@ void InputPage::ClearStatistics() {
         // Label29..Label34, Label41, Label55.
         value->clear();
     }
+}
+
+void InputPage::ShowStatistics(const StatisticsPanel& panel) {
+    const std::pair<const char*, const std::string*> texts[] = {
+        {"Label34", &panel.Label34}, {"Label33", &panel.Label33}, {"Label32", &panel.Label32},
+        {"Label31", &panel.Label31}, {"Label30", &panel.Label30}, {"Label29", &panel.Label29},
+        {"Label41", &panel.Label41}, {"Label55", &panel.Label55}, {"Label26", &panel.Label26},
+        {"Label27", &panel.Label27}, {"Label28", &panel.Label28}, {"Label40", &panel.Label40},
+        {"Label54", &panel.Label54},
+    };
+    for (const auto& [name, text] : texts) {
+        for (QLabel* label : statValues_ + statCaptions_) {
+            if (label->objectName() == QLatin1String(name)) {
+                label->setText(QString::fromStdString(*text));
+                break;
+            }
+        }
+    }
+}
+
+void InputPage::FocusCell(InputTable table, int column, int row) {
+    StringGridView* grid = table == InputTable::Sheets ? StringGrid1 : StringGrid2;
+    const QModelIndex cell = ModelOf(grid)->index(row - 1, column);
+    if (!cell.isValid()) return;
+    grid->setCurrentIndex(cell);
+    grid->setFocus(Qt::OtherFocusReason);
 }
 
 void InputPage::ResetGrainToggle() {

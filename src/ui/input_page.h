@@ -18,10 +18,12 @@ namespace trimora {
 
 struct BandTable;
 struct Notice;
+struct StatisticsPanel;
 struct Project;
 struct TableOutcome;
 class StringGridView;
 class TextGridModel;
+enum class InputTable;
 
 class InputPage : public QWidget {
     Q_OBJECT
@@ -45,6 +47,10 @@ public:
     void RefreshTables();
     // Empties the statistics values.
     void ClearStatistics();
+    // Shows the values of the last run and the captions that carry its units.
+    void ShowStatistics(const StatisticsPanel& panel);
+    // Selects a cell of a table (grid row from 1), e.g. the one that stopped a run.
+    void FocusCell(InputTable table, int column, int row);
     // The first press of the grain toggle after this sets every grain flag to "1".
     void ResetGrainToggle();
     // Good offcuts to stock and subtracting used sheets act once per result.
@@ -56,6 +62,8 @@ public:
 signals:
     // Any change of the input; the result shown on the preview page is stale now.
     void inputChanged();
+    // Button4: the automatic run.
+    void automaticRunRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -18,13 +18,18 @@
 #include "core/length_units.h"
 #include "core/program_folder.h"
 #include "core/tables.h"
+#include "optimiser/automatic_layout.h"
+#include "optimiser/run_preparation.h"
 #include "ui/about_box.h"
 #include "ui/bands_dialog.h"
+#include "ui/diagram_page.h"
 #include "ui/form_messages.h"
 #include "ui/input_page.h"
 #include "ui/language_applier.h"
 #include "ui/manual_page.h"
+#include "ui/progress_window.h"
 #include "ui/qsettings_store.h"
+#include "ui/report_page.h"
 #include "ui/stock_commands.h"
 
 namespace trimora {
@@ -93,6 +98,7 @@ TMainForm::TMainForm(const QString& projectFile, std::unique_ptr<KeyValueStore> 
     trimora::LoadLanguage(bandsDialog_, kFormBands, programFolder_, language, language_);
     bandsDialog_->SetLengthUnit(settings_.JedMere);
     bandsDialog_->onSaved = [this] { LoadBandTypes(); };
+    wndProgress = new TwndProgress(this);
 }
 
 TMainForm::~TMainForm() = default;
@@ -235,8 +241,13 @@ void TMainForm::CreatePages() {
     pag1 = new InputPage(
         project_, bandTable_, [this](int n) { return LanguageText(n); }, PageControl1);
     pag2 = manualPage_ = new ManualPage(*this, PageControl1);
-    pag3 = NewPage("pag3", PageControl1);
-    pag4 = NewPage("pag4", PageControl1);
+    DiagramPage::Sources sources;
+    sources.layouts = [this]() -> const LayoutList& { return lastRun_.layouts; };
+    sources.options = [this] { return MakeDiagramOptions(); };
+    sources.text = [this](int n) { return LanguageText(n).toStdString(); };
+    pag3 = new DiagramPage(project_, std::move(sources), PageControl1);
+    pag3->WatchEnter(PageControl1);
+    pag4 = new ReportPage(PageControl1);
     Arhiva = NewPage("Arhiva", PageControl1);
     PageControl1->addTab(pag1, "Unos i statistike");
     PageControl1->addTab(pag2, "Manuelni alg.");
@@ -245,6 +256,11 @@ void TMainForm::CreatePages() {
     PageControl1->addTab(Arhiva, "Arhiva");
 
     connect(pag1, &InputPage::inputChanged, this, [this] { SetPreviewPageVisible(false); });
+    connect(pag1, &InputPage::automaticRunRequested, this, &TMainForm::Button4Click);
+    connect(this, &TMainForm::resultsChanged, this, &TMainForm::ShowResults);
+    connect(pag3, &DiagramPage::offcutsResplit, this, &TMainForm::RebuildResults);
+    connect(pag4, &ReportPage::reportCleared, this, [this] { texts_.report.clear(); });
+    connect(pag4, &ReportPage::billCleared, this, [this] { texts_.bill.clear(); });
     if (auto* start = pag1->findChild<QPushButton*>("Button1")) {
         start->setEnabled(true);
         connect(start, &QPushButton::clicked, manualPage_, &ManualPage::Button1Click);
@@ -265,6 +281,7 @@ void TMainForm::LoadSettingsAndLanguage() {
 }
 
 void TMainForm::ApplySettings() {
+    pag4->SetFontSize(settings_.StatFontSize);
     pag1->SetLengthUnit(settings_.JedMere);
     pag1->SetBanding(settings_.Kantiranje);
 }
@@ -330,23 +347,83 @@ void TMainForm::Pocninovo1Click() {
     project_.result.PlacedParts.clear();
     project_.result.Offcuts.clear();
     SetPreviewPageVisible(false);
+    lastRun_ = FinishedRun{};
+    texts_ = ProjectTexts{};
+    emit resultsChanged();
     pag1->ClearStatistics();
     pag1->RefreshTables();
     SetCaption();
     project_.fileName.clear();
     ownFileName_.clear();
-    texts_ = ProjectTexts{};
     Print1->setEnabled(false);
     pag1->SetStockButtonsEnabled(false);
 }
 
-void TMainForm::FinishRun() {
+void TMainForm::RebuildResults() {
     lastRun_ = FinishRunReport(project_, MakeReportOptions(settings_, bandTable_),
                                [this](int n) { return LanguageText(n).toStdString(); });
-    texts_.statistics = lastRun_.panel ? StatisticsTextsOf(*lastRun_.panel) : StatisticsTexts{};
+    // A bill that stopped at a text it could not read leaves the statistics as they were.
+    if (lastRun_.panel) texts_.statistics = StatisticsTextsOf(*lastRun_.panel);
     texts_.report = PlainText(lastRun_.report);
     texts_.bill = PlainText(lastRun_.bill);
     emit resultsChanged();
+}
+
+void TMainForm::ShowResults() {
+    if (lastRun_.panel) pag1->ShowStatistics(*lastRun_.panel);
+    pag4->SetReport(lastRun_.report);
+    pag4->SetBill(lastRun_.bill);
+    pag3->Refresh();
+}
+
+DiagramOptions TMainForm::MakeDiagramOptions() const {
+    DiagramOptions options;
+    options.DefFont = settings_.DefFont;
+    options.LayoutSrafura = settings_.LayoutSrafura;
+    options.Testera = settings_.Testera;
+    options.lengthUnit = settings_.JedMere;
+    options.areaStyle = settings_.AreaStyle;
+    return options;
+}
+
+void TMainForm::Button4Click() {
+    auto text = [this](int n) { return LanguageText(n); };
+    const Preparation preparation =
+        PrepareOptimiserInput(project_, settings_.JedMere, settings_.Testera);
+    // The tables stand sorted now, whether the run goes on or not.
+    pag1->HideBandPicker();
+    pag1->RefreshTables();
+    if (!preparation.Ready()) {
+        // A refused run leaves the last result, its report and its pages as they were.
+        ShowLanguageMessage(text, MessageKind::Error, preparation.text,
+                            frameGeometry().center() - QPoint(200, 100), MessageButtons::Ok, this);
+        if (preparation.row > 0)
+            pag1->FocusCell(preparation.table, preparation.column, preparation.row);
+        return;
+    }
+    const int candidates = CandidateCountForAutoparam(settings_.autoparam);
+    wndProgress->Start(LanguageText(17), this);
+    RunAutomaticLayout(project_.input, project_.result, candidates, DefaultLayoutRandom(),
+                       [this, candidates](int candidate) {
+                           wndProgress->SetPosition(ProgressPosition(candidate, candidates));
+                       });
+    wndProgress->Finish();
+    pag3->Rewind();
+    FinishRun();
+}
+
+void TMainForm::FinishRun() {
+    RebuildResults();
+    if (!lastRun_.conversionError.empty()) {
+        // The report stops at the text it could not read, and so does the run: its result
+        // is not offered for printing or stock as if it were complete.
+        MessageRequest request;
+        request.kind = MessageKind::Error;
+        request.text = QString::fromStdString(lastRun_.conversionError);
+        request.parent = this;
+        Messages().Show(request);
+        return;
+    }
     if (!lastRun_.allPlaced) {
         ShowLanguageMessage([this](int n) { return LanguageText(n); }, MessageKind::Plain,
                             lastRun_.messageText, std::nullopt, MessageButtons::Ok, this);

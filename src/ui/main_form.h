@@ -13,6 +13,7 @@
 #include "core/project.h"
 #include "files/project_document.h"
 #include "files/recent_projects.h"
+#include "output/diagram.h"
 #include "output/run_finish.h"
 #include "ui/project_commands.h"
 
@@ -24,10 +25,13 @@ class QToolButton;
 
 namespace trimora {
 
+class DiagramPage;
 class InputPage;
+class ReportPage;
 class ManualPage;
 class TAboutBox;
 class TBands;
+class TwndProgress;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -68,6 +72,11 @@ public:
     // results: builds the layout list, report, bill and statistics, then either tells the
     // user that not every piece was placed or opens the result pages.
     void FinishRun();
+    // The report, the bill, the statistics and the layout list built anew from the current
+    // result, without opening or closing pages (after a re-split of two offcuts).
+    void RebuildResults();
+    // The automatic run (Button4 of the input page).
+    void Button4Click();
     // A manual run shows its page instead of the input page and the preview page until it
     // finishes or is abandoned. Leaving an abandoned run empties the result and its views.
     void ShowManualPageOnly();
@@ -115,6 +124,8 @@ private:
     void RestorePlacement();
     void OpenCommandLineProject(const QString& fileName);
     void WriteSettings();
+    void ShowResults();
+    DiagramOptions MakeDiagramOptions() const;
     QAction* NewAction(const char* name, const char* caption, QKeySequence shortcut = {});
     QToolButton* NewToolButton(const char* name, QAction* action, const QIcon& icon);
     bool OpenWithSystem(const QUrl& url);
@@ -146,8 +157,8 @@ private:
     InputPage* pag1 = nullptr;
     QWidget* pag2 = nullptr;
     ManualPage* manualPage_ = nullptr;
-    QWidget* pag3 = nullptr;
-    QWidget* pag4 = nullptr;
+    DiagramPage* pag3 = nullptr;
+    ReportPage* pag4 = nullptr;
     QWidget* Arhiva = nullptr;
 
     QMenu* File1 = nullptr;
@@ -178,6 +189,7 @@ private:
     QAction* Homepage1 = nullptr;
     QAction* About1 = nullptr;
 
+    TwndProgress* wndProgress = nullptr;
     TAboutBox* aboutBox_ = nullptr;
     TBands* bandsDialog_ = nullptr;
 };

@@ -134,6 +134,14 @@ TEST_F(CliTest, OptimisesAProjectAndWritesResultReportAndBill) {
     EXPECT_EQ(back.parts.Cell(4, 1), "TOP");
 }
 
+TEST_F(CliTest, ShippedExampleProjectOptimises) {
+    const fs::path example = fs::path(TRIMORA_SOURCE_DATA_DIR) / "Projects" / "kitchen.trp";
+    const CliRun run = RunCli("optimise " + example.string() + " --out " +
+                              (dir_ / "kitchen.xml").string());
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(fs::exists(dir_ / "kitchen.xml"));
+}
+
 TEST_F(CliTest, SameInputGivesTheSameLayoutInEveryProcess) {
     const fs::path in = Write(Kitchen(), "kitchen.trp");
     const CliRun first = RunCli("optimise " + in.string() + " --unit 0 --level 0");

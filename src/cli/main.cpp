@@ -33,6 +33,7 @@ enum ExitCode {
     kExitUnreadable = 3,  // the project file could not be read
     kExitRefused = 4,     // the tables cannot be run (empty table, bad quantity)
     kExitWriteFailed = 5,
+    kExitBillIncomplete = 6,  // the bill met a value it could not read; written as far as read
 };
 
 constexpr char kUsage[] =
@@ -57,7 +58,7 @@ constexpr char kUsage[] =
     "  --language NAME    language file of the texts (default: from the system locale)\n"
     "\n"
     "exit codes: 0 done, 1 not every piece placed, 2 usage, 3 project unreadable,\n"
-    "            4 run refused, 5 output not written\n";
+    "            4 run refused, 5 output not written, 6 bill incomplete\n";
 
 struct Options {
     std::string command;
@@ -282,8 +283,10 @@ int main(int argc, char* argv[]) {
         status = kExitWriteFailed;
     }
     if (status != kExitOk) return status;
-    if (!run.conversionError.empty())
+    if (!run.conversionError.empty()) {
         std::fprintf(stderr, "trimora-cli: %s\n", run.conversionError.c_str());
+        return kExitBillIncomplete;
+    }
     if (!run.allPlaced) {
         Report(texts, run.messageText);
         return kExitNotAllPlaced;

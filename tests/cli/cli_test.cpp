@@ -22,8 +22,9 @@ struct CliRun {
     std::string output;  // standard output and standard error together
 };
 
-CliRun RunCli(const std::string& arguments) {
-    const std::string command = std::string("LANG=C ") + TRIMORA_CLI + " " + arguments + " 2>&1";
+CliRun RunCli(const std::string& arguments, const std::string& environment = {}) {
+    const std::string command =
+        "LANG=C " + environment + " " + TRIMORA_CLI + " " + arguments + " 2>&1";
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
@@ -136,10 +137,30 @@ TEST_F(CliTest, OptimisesAProjectAndWritesResultReportAndBill) {
 
 TEST_F(CliTest, ShippedExampleProjectOptimises) {
     const fs::path example = fs::path(TRIMORA_SOURCE_DATA_DIR) / "Projects" / "kitchen.trp";
-    const CliRun run = RunCli("optimise " + example.string() + " --out " +
-                              (dir_ / "kitchen.xml").string());
+    const CliRun run =
+        RunCli("optimise " + example.string() + " --out " + (dir_ / "kitchen.xml").string());
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_TRUE(fs::exists(dir_ / "kitchen.xml"));
+}
+
+TEST_F(CliTest, BandPriceThatCannotBeReadFailsTheRun) {
+    // A program folder of its own whose band file holds a price that is not a number.
+    const fs::path home = dir_ / "home";
+    fs::create_directories(home / "Config");
+    fs::copy(fs::path(TRIMORA_SOURCE_DATA_DIR) / "Lang", home / "Lang");
+    fs::copy_file(fs::path(TRIMORA_SOURCE_DATA_DIR) / "Config" / "template.trp",
+                  home / "Config" / "template.trp");
+    std::ofstream(home / "Config" / "bands.trb", std::ios::binary)
+        << "-\r\n0\r\n\r\n0\r\n0\r\nPVC\r\n1\r\n*\r\n20\r\nabc\r\n";
+    Project p = Kitchen();
+    p.parts.SetCell(6, 1, "PVC");
+    p.parts.SetCell(10, 1, "1");
+    p.parts.SetCell(14, 1, "*");
+    const fs::path in = Write(p, "banded.trp");
+    const CliRun run =
+        RunCli("optimise " + in.string() + " --unit 0", "TRIMORA_HOME=" + home.string());
+    EXPECT_EQ(run.exitCode, 6) << run.output;
+    EXPECT_NE(run.output.find("'abc'"), std::string::npos) << run.output;
 }
 
 TEST_F(CliTest, SameInputGivesTheSameLayoutInEveryProcess) {

@@ -101,6 +101,30 @@ bool ReadCapped(const std::filesystem::path& path, std::string& bytes, bool& too
     return !in.bad();
 }
 
+bool IsTrlExtension(std::string extension) {
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".trl";
+}
+
+// The language list takes "*.trl" in any letter case, so a file listed as "German" may be
+// "German.TRL"; find it where the file system tells the cases apart.
+std::filesystem::path FindListedFile(const std::filesystem::path& programFolder,
+                                     std::string_view name) {
+    std::error_code ec;
+    std::filesystem::directory_iterator it(programFolder / "Lang", ec);
+    if (ec) return {};
+    for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) break;
+        const std::string file = it->path().filename().string();
+        if (file.size() != name.size() + 4 || file.compare(0, name.size(), name) != 0) continue;
+        std::error_code typeError;
+        if (IsTrlExtension(file.substr(name.size())) && it->is_regular_file(typeError))
+            return it->path();
+    }
+    return {};
+}
+
 }  // namespace
 
 const std::string& LanguageTable::LanguageText(int n) const {
@@ -242,8 +266,12 @@ LanguageLoadResult LoadLanguageFile(const std::filesystem::path& programFolder,
     }
     std::error_code ec;
     if (!std::filesystem::is_regular_file(result.path, ec)) {
-        result.status = LanguageLoadStatus::MissingFile;
-        return result;
+        const std::filesystem::path listed = FindListedFile(programFolder, name);
+        if (listed.empty()) {
+            result.status = LanguageLoadStatus::MissingFile;
+            return result;
+        }
+        result.path = listed;
     }
     std::string bytes;
     bool tooLarge = false;
@@ -271,10 +299,7 @@ std::vector<std::string> LanguageNames(const std::filesystem::path& programFolde
         if (!it->is_regular_file(typeError)) continue;
         const std::string file = it->path().filename().string();
         if (file.size() <= 4) continue;
-        std::string extension = file.substr(file.size() - 4);
-        std::transform(extension.begin(), extension.end(), extension.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (extension != ".trl") continue;
+        if (!IsTrlExtension(file.substr(file.size() - 4))) continue;
         names.push_back(file.substr(0, file.size() - 4));
     }
     std::sort(names.begin(), names.end());

@@ -69,8 +69,9 @@ LanguageLoadResult ParseLanguageText(std::string_view text, LanguageTable& table
 std::filesystem::path LanguageFilePath(const std::filesystem::path& programFolder,
                                        std::string_view name);
 
-// Reads Lang/<name>.trl of the program folder into the table. Texts the file does not name keep
-// their previous values. A name that is empty or holds a path separator names no file.
+// Reads Lang/<name>.trl of the program folder into the table (the extension in any letter case,
+// as the language list shows such files). Texts the file does not name keep their previous
+// values. A name that is empty or holds a path separator names no file.
 LanguageLoadResult LoadLanguageFile(const std::filesystem::path& programFolder,
                                     std::string_view name, LanguageTable& table);
 

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDialog>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,10 +22,24 @@ namespace trimora {
 
 namespace {
 
+// Like findChild (direct children first, then each child's tree in order), but a dialog the
+// window owns is not searched: it takes its own form's texts, and several of its controls share
+// names with the window's own (StringGrid1, Deleterow1, Label10, ...).
+QObject* FindDescendant(const QObject* parent, const QString& objectName) {
+    const QObjectList& children = parent->children();
+    for (QObject* child : children)
+        if (child->objectName() == objectName) return child;
+    for (QObject* child : children) {
+        if (qobject_cast<QDialog*>(child) != nullptr) continue;
+        if (QObject* found = FindDescendant(child, objectName)) return found;
+    }
+    return nullptr;
+}
+
 QObject* FindElement(QWidget* window, std::string_view name) {
     const QString objectName = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
     if (window->objectName() == objectName) return window;
-    return window->findChild<QObject*>(objectName);
+    return FindDescendant(window, objectName);
 }
 
 QTabWidget* TabWidgetOfPage(QWidget* page) {

@@ -199,6 +199,17 @@ TEST_F(LanguageFolder, LanguageNamesListTrlFilesOnly) {
     EXPECT_TRUE(LanguageNames(folder_ / "nothing").empty());
 }
 
+TEST_F(LanguageFolder, EveryListedLanguageLoads) {
+    Write("English.TRL", "#75# \"Options\"\n#FINISH LINE#\n");
+    LanguageTable table;
+    for (const std::string& name : LanguageNames(folder_)) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(LoadLanguageFile(folder_, name, table).status, LanguageLoadStatus::Ok);
+    }
+    EXPECT_EQ(table.LanguageText(75), "Options");
+    EXPECT_EQ(LoadLanguageFile(folder_, "english", table).status, LanguageLoadStatus::MissingFile);
+}
+
 TEST(LanguageForms, KnownFormsHaveElementsAndFourIsUnused) {
     for (int form : kLanguageForms) EXPECT_FALSE(FormElements(form).empty()) << form;
     EXPECT_TRUE(FormElements(4).empty());

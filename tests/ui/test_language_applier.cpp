@@ -250,6 +250,28 @@ private slots:
         QCOMPARE(messages.Shown().size(), 1);
     }
 
+    void dialogsOwnedByTheWindowKeepTheirControls() {
+        // A dialog created before the window's own controls, holding controls with the same
+        // names as form 1 elements (the band dialog's grid) or names the window lacks.
+        QMainWindow window;
+        auto* dialog = new QDialog(&window);
+        auto* dialogGrid = new QTableWidget(3, 5, dialog);
+        dialogGrid->setObjectName("StringGrid1");
+        dialogGrid->setHorizontalHeaderLabels({"a", "b", "c", "d", "e"});
+        auto* dialogLabel = new QLabel("Kerf", dialog);
+        dialogLabel->setObjectName("Label42");
+        auto* grid = new QTableWidget(3, 5);
+        grid->setObjectName("StringGrid1");
+        window.setCentralWidget(grid);
+
+        LanguageTable table = SampleTable();
+        table.SetText(223, "Band");
+        ApplyLanguage(&window, kFormMain, table);
+        QCOMPARE(grid->horizontalHeaderItem(1)->text(), QString("Length"));
+        QCOMPARE(dialogGrid->horizontalHeaderItem(1)->text(), QString("b"));
+        QCOMPARE(dialogLabel->text(), QString("Kerf"));
+    }
+
     void shippedFilesLoadIntoTheMainWindow() {
         const QString home = qEnvironmentVariable("TRIMORA_HOME");
         if (home.isEmpty()) QSKIP("no program folder");

@@ -447,13 +447,8 @@ void ManualPage::PlayEndSound() {
     const Settings& settings = form_.settings();
     const QString standard = QString::fromStdString((form_.ProgramFolder() / "sound.wav").string());
     QString file = QString::fromStdString(settings.SoundPath);
-    if (file.isEmpty() || !QFileInfo(file).isFile()) {
-        if (!file.isEmpty() &&
-            QFileInfo(file).absoluteFilePath() != QFileInfo(standard).absoluteFilePath())
-            ShowLanguageMessage([this](int n) { return Text(n); }, MessageKind::Information, 243,
-                                std::nullopt, MessageButtons::Ok, &form_);
-        file = standard;
-    }
+    // A sound file that is gone is replaced quietly by the program's own sound.
+    if (file.isEmpty() || !QFileInfo(file).isFile()) file = standard;
     if (!QFileInfo(file).isFile()) {
         SoundFailed();
         return;

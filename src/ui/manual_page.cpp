@@ -27,66 +27,13 @@
 #include "ui/form_messages.h"
 #include "ui/input_page.h"
 #include "ui/main_form.h"
+#include "ui/qt_canvas.h"
 
 namespace trimora {
 
 namespace {
 
 constexpr char kDefaultAlpha[] = "0.001";
-
-QColor ToQColor(Color c) {
-    return QColor(c.r, c.g, c.b);
-}
-
-// Paints the core's drawing calls with a QPainter. Kept private to the preview until the
-// shared painter canvas of the diagram page is in the program.
-class PainterCanvas : public Canvas {
-public:
-    explicit PainterCanvas(QPainter& painter) : p_(painter) { p_.setBrush(Qt::NoBrush); }
-
-    void SetFont(const Font& font) override {
-        QFont f(QString::fromStdString(font.face));
-        f.setPointSize(std::max(1, font.size));
-        f.setBold(font.bold);
-        p_.setFont(f);
-    }
-    void SetPen(const Pen& pen) override {
-        pen_ = QPen(ToQColor(pen.color), pen.width,
-                    pen.style == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
-        p_.setPen(pen_);
-    }
-    void SetTextColor(Color color) override { textColor_ = ToQColor(color); }
-    int TextWidth(const std::string& text) override {
-        return p_.fontMetrics().horizontalAdvance(QString::fromStdString(text));
-    }
-    int TextHeight(const std::string&) override { return p_.fontMetrics().height(); }
-    void TextOut(int x, int y, const std::string& text, int angleTenths) override {
-        p_.save();
-        p_.setPen(textColor_);
-        p_.translate(x, y);
-        p_.rotate(-angleTenths / 10.0);
-        p_.drawText(0, p_.fontMetrics().ascent(), QString::fromStdString(text));
-        p_.restore();
-    }
-    void MoveTo(int x, int y) override { at_ = QPoint(x, y); }
-    void LineTo(int x, int y) override {
-        p_.drawLine(at_, QPoint(x, y));
-        at_ = QPoint(x, y);
-    }
-    void FillRect(int x1, int y1, int x2, int y2, Color color) override {
-        p_.fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ToQColor(color));
-    }
-    void FrameRect(int x1, int y1, int x2, int y2) override {
-        p_.setBrush(Qt::NoBrush);
-        p_.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
-    }
-
-private:
-    QPainter& p_;
-    QPen pen_;
-    QColor textColor_ = Qt::black;
-    QPoint at_;
-};
 
 QPushButton* NewButton(const char* name, const char* caption, QWidget* parent) {
     auto* button = new QPushButton(QString::fromUtf8(caption), parent);
@@ -123,7 +70,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), palette().color(QPalette::Window));
-        PainterCanvas canvas(painter);
+        QtCanvas canvas(painter);
         run_.DrawPreview(canvas, alternative, width(), height());
     }
     void mouseMoveEvent(QMouseEvent* event) override {

@@ -17,9 +17,7 @@ namespace trimora {
 // ---- model --------------------------------------------------------------------------------
 
 BandGridModel::BandGridModel(BandGrid& grid, QObject* parent)
-    : QAbstractTableModel(parent), grid_(grid) {
-    headers_.resize(kBandColumns);
-}
+    : CaptionedGridModel(kBandColumns, parent), grid_(grid) {}
 
 int BandGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : grid_.RowCount() - 1;
@@ -46,24 +44,6 @@ bool BandGridModel::setData(const QModelIndex& index, const QVariant& value, int
     grid_.SetCell(index.column(), GridRow(index), text);
     emit dataChanged(index, index);
     emit cellEdited(index.column(), GridRow(index));
-    return true;
-}
-
-QVariant BandGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::EditRole) &&
-        section >= 0 && section < headers_.size())
-        return headers_[section];
-    if (orientation == Qt::Vertical && role == Qt::DisplayRole) return section + 1;
-    return {};
-}
-
-bool BandGridModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
-                                  int role) {
-    if (orientation != Qt::Horizontal || section < 0 || section >= headers_.size() ||
-        (role != Qt::DisplayRole && role != Qt::EditRole))
-        return false;
-    headers_[section] = value.toString();
-    emit headerDataChanged(orientation, section, section);
     return true;
 }
 

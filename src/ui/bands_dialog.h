@@ -9,6 +9,7 @@
 
 #include "config/band_table.h"
 #include "ui/form_messages.h"
+#include "ui/table_models.h"
 
 class QAction;
 class QMenu;
@@ -19,7 +20,7 @@ namespace trimora {
 class StringGridView;
 
 // Shows a BandGrid: model row r is grid row r + 1, so model row 0 is band entry 0.
-class BandGridModel : public QAbstractTableModel {
+class BandGridModel : public CaptionedGridModel {
     Q_OBJECT
 public:
     explicit BandGridModel(BandGrid& grid, QObject* parent = nullptr);
@@ -28,9 +29,6 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
-                       int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     static int GridRow(const QModelIndex& index) { return index.row() + 1; }
@@ -42,7 +40,6 @@ signals:
 
 private:
     BandGrid& grid_;
-    QStringList headers_;
 };
 
 class TBands : public QDialog {

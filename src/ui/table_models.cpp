@@ -4,10 +4,31 @@
 
 namespace trimora {
 
+CaptionedGridModel::CaptionedGridModel(int columns, QObject* parent) : QAbstractTableModel(parent) {
+    headers_.resize(columns);
+}
+
+QVariant CaptionedGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::EditRole) &&
+        section >= 0 && section < headers_.size())
+        return headers_[section];
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole) return section + 1;
+    return {};
+}
+
+bool CaptionedGridModel::setHeaderData(int section, Qt::Orientation orientation,
+                                       const QVariant& value, int role) {
+    if (orientation != Qt::Horizontal || section < 0 || section >= headers_.size() ||
+        (role != Qt::DisplayRole && role != Qt::EditRole))
+        return false;
+    headers_[section] = value.toString();
+    emit headerDataChanged(orientation, section, section);
+    return true;
+}
+
 TextGridModel::TextGridModel(TextGrid& grid, const int32_t& filledRows, QObject* parent)
-    : QAbstractTableModel(parent), grid_(grid), filledRows_(filledRows) {
+    : CaptionedGridModel(grid.ColumnCount(), parent), grid_(grid), filledRows_(filledRows) {
     lastTextColumn_ = grid_.ColumnCount() - 1;
-    headers_.resize(grid_.ColumnCount());
     shownRows_ = WantedRows();
 }
 
@@ -58,24 +79,6 @@ bool TextGridModel::setData(const QModelIndex& index, const QVariant& value, int
     grid_.SetCell(column, row, text);
     emit dataChanged(index, index);
     emit cellEdited(column, row);
-    return true;
-}
-
-QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::EditRole) &&
-        section >= 0 && section < headers_.size())
-        return headers_[section];
-    if (orientation == Qt::Vertical && role == Qt::DisplayRole) return section + 1;
-    return {};
-}
-
-bool TextGridModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
-                                  int role) {
-    if (orientation != Qt::Horizontal || section < 0 || section >= headers_.size() ||
-        (role != Qt::DisplayRole && role != Qt::EditRole))
-        return false;
-    headers_[section] = value.toString();
-    emit headerDataChanged(orientation, section, section);
     return true;
 }
 

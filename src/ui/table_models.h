@@ -10,10 +10,25 @@
 
 namespace trimora {
 
+// A grid model whose column captions are set by the language loader (setHeaderData) and whose
+// row captions are the 1-based grid rows.
+class CaptionedGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    CaptionedGridModel(int columns, QObject* parent);
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
+                       int role) override;
+
+private:
+    QStringList headers_;
+};
+
 // Model rows are the grid's rows 1.. (row 0 of the grid is the view's header). The model
 // shows the filled rows and one empty row below them, so the user can see where the table
 // ends and selecting below the filled rows is answered with a message instead of nothing.
-class TextGridModel : public QAbstractTableModel {
+class TextGridModel : public CaptionedGridModel {
     Q_OBJECT
 public:
     // `filledRows` is the project's counter of the table (SheetRowCount or PartRowCount).
@@ -23,9 +38,6 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
-                       int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     static int GridRow(const QModelIndex& index) { return index.row() + 1; }
@@ -62,7 +74,6 @@ private:
     int grainColumn_ = -1;
     int firstEditableRow_ = 1;
     bool showEmptyRow_ = true;
-    QStringList headers_;
 };
 
 }  // namespace trimora

@@ -215,15 +215,7 @@ int main(int argc, char* argv[]) {
 
     Project project;
     ProjectTexts projectTexts;
-    ProjectDocumentSettings documentSettings;
-    documentSettings.unit = settings.JedMere;
-    documentSettings.areaStyle = settings.AreaStyle;
-    documentSettings.kerf = settings.Testera;
-    documentSettings.companyName = settings.CompanyName;
-    documentSettings.price1 = settings.CENA1;
-    documentSettings.price2 = settings.CENA2;
-    documentSettings.price3 = settings.CENA3;
-    documentSettings.loadSema = settings.LoadSema;
+    const ProjectDocumentSettings documentSettings = DocumentSettingsOf(settings);
 
     const LoadOutcome loaded =
         LoadProject(project, projectTexts, documentSettings,

@@ -473,6 +473,19 @@ void ReexpressColumn(TextGrid& grid, int column, int32_t firstRow, int32_t lastR
 
 // ---- public --------------------------------------------------------------------------------
 
+ProjectDocumentSettings DocumentSettingsOf(const Settings& settings) {
+    ProjectDocumentSettings s;
+    s.unit = settings.JedMere;
+    s.areaStyle = settings.AreaStyle;
+    s.kerf = settings.Testera;
+    s.companyName = settings.CompanyName;
+    s.price1 = settings.CENA1;
+    s.price2 = settings.CENA2;
+    s.price3 = settings.CENA3;
+    s.loadSema = settings.LoadSema;
+    return s;
+}
+
 fs::path ProjectTemplatePath(const fs::path& programFolder) {
     return programFolder / "Config" / "template.trp";
 }

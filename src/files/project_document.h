@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "config/settings.h"
 #include "core/length_units.h"
 #include "core/project.h"
 
@@ -61,6 +62,9 @@ struct ProjectDocumentSettings {
     // Written into `date_time`; when empty the local clock is used.
     std::string dateTime;
 };
+
+// The document values of the program settings.
+ProjectDocumentSettings DocumentSettingsOf(const Settings& settings);
 
 // ---- writing ---------------------------------------------------------------------------
 

@@ -55,16 +55,7 @@ void TMainForm::ConnectProjectCommands() {
 }
 
 ProjectDocumentSettings TMainForm::DocumentSettings() const {
-    ProjectDocumentSettings s;
-    s.unit = settings_.JedMere;
-    s.areaStyle = settings_.AreaStyle;
-    s.kerf = settings_.Testera;
-    s.companyName = settings_.CompanyName;
-    s.price1 = settings_.CENA1;
-    s.price2 = settings_.CENA2;
-    s.price3 = settings_.CENA3;
-    s.loadSema = settings_.LoadSema;
-    return s;
+    return DocumentSettingsOf(settings_);
 }
 
 QString TMainForm::ChooseFile(bool save, bool asXml) {

@@ -206,3 +206,24 @@ TEST(PrepareOptimiserInput, ExactFitWithAndWithoutKerf) {
 
 }  // namespace
 }  // namespace trimora
+
+namespace trimora {
+namespace {
+
+// Beyond the old fixed capacities (5,000 sheets, 10,000 pieces) the records simply grow.
+TEST(RunPreparation, RunsBeyondTheOldCapacities) {
+    Project p;
+    AddSheet(p, "200", "100", "6000");
+    AddPart(p, "100", "100", "12000", "Q");
+    ASSERT_TRUE(PrepareOptimiserInput(p, kMm, 0).Ready());
+    EXPECT_EQ(p.input.SheetInstances.size(), 6000u);
+    EXPECT_EQ(p.input.TotalPieces, 12000);
+    LayoutRandom random;
+    RunAutomaticLayout(p.input, p.result, 2, random);
+    ASSERT_EQ(p.result.PlacedParts.size(), 12000u);
+    EXPECT_EQ(p.result.PlacedParts.back().sheet, 6000);
+    EXPECT_EQ(p.input.PartWorks[0].quantity, 0);
+}
+
+}  // namespace
+}  // namespace trimora

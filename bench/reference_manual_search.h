@@ -138,8 +138,10 @@ private:
     bool TryCombine(const Combination& a, const Combination& b) {
         for (size_t t = 0; t < parts_.size(); ++t)
             if (a.counts[t] + b.counts[t] > bounds_[t]) return true;
-        if (!Stack(a, b, true)) return false;
-        return Stack(a, b, false);
+        // Both joins are made; either may ask to stop.
+        const bool widthGoesOn = Stack(a, b, true);
+        const bool lengthGoesOn = Stack(a, b, false);
+        return widthGoesOn && lengthGoesOn;
     }
 
     bool Stack(const Combination& a, const Combination& b, bool alongWidth) {

@@ -369,13 +369,15 @@ JoinStep log3::CombineFitting(int32_t a, int32_t b, bool widthFits, bool lengthF
     if (!WithinBounds(all_[a], partners_[b])) return JoinStep::kContinue;
     const Node na = nodes_[all_[a].node];
     const Node nb = nodes_[partners_[b].node];
-    if (widthFits && AppendJoin(a, b, true, std::max(na.length, nb.length), na.width + nb.width,
-                                widthWaste) == JoinStep::kStop)
-        return JoinStep::kStop;
-    if (lengthFits && AppendJoin(a, b, false, na.length + nb.length, std::max(na.width, nb.width),
-                                 lengthWaste) == JoinStep::kStop)
-        return JoinStep::kStop;
-    return JoinStep::kContinue;
+    // Both joins of the pair are made even when the first one stops the generation (the
+    // target is reached); the stop is passed on afterwards.
+    const bool widthStop =
+        widthFits && AppendJoin(a, b, true, std::max(na.length, nb.length), na.width + nb.width,
+                                widthWaste) == JoinStep::kStop;
+    const bool lengthStop =
+        lengthFits && AppendJoin(a, b, false, na.length + nb.length, std::max(na.width, nb.width),
+                                 lengthWaste) == JoinStep::kStop;
+    return widthStop || lengthStop ? JoinStep::kStop : JoinStep::kContinue;
 }
 
 JoinStep log3::TryCombine(int32_t a, int32_t b) {

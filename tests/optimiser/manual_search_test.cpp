@@ -188,6 +188,24 @@ TEST(ManualSearch, TargetNeedsAWholePercentAboveT) {
     }
 }
 
+TEST(ManualSearch, BothJoinsOfAPairAreMadeWhenTheFirstReachesTheTarget) {
+    // On top (500 x 1000) already gives 50 percent, above T = 40; the join beside
+    // (1000 x 500) of the same pair is still made before the generation stops.
+    log3 search;
+    const std::vector<PartInput> parts{Part(1, 500, 500, 1, 1), Part(2, 500, 500, 1, 1)};
+    search.InitSearch(parts, 100, 0.001f, 1000, 1000, 40, 2);
+    EXPECT_EQ(search.TryCombine(0, 1), JoinStep::kStop);
+    EXPECT_TRUE(search.TargetReached());
+    ASSERT_EQ(search.NewCount(), 2);
+    EXPECT_EQ(search.NewEntry(0), (CombinationInfo{500, 1000, 0, 2}));
+    EXPECT_EQ(search.NewEntry(1), (CombinationInfo{1000, 500, 0, 2}));
+
+    reference::ReferenceManualSearch expected;
+    expected.InitSearch(parts, 100, 0.001f, 1000, 1000, 40, 2);
+    expected.Run();
+    EXPECT_EQ(expected.All().size(), 4u);
+}
+
 TEST(ManualSearch, TargetEndsTheSearchAfterMerging) {
     log3 search;
     const std::vector<PartInput> parts{Part(1, 1000, 500, 1), Part(2, 1000, 430, 1)};

@@ -220,13 +220,10 @@ void log3::InitSearch(std::span<const PartInput> parts, int32_t n, float alpha, 
     RebuildPartnerArrays();
 }
 
-void log3::FreeSearch() {
-    nodes_.clear();
-    liveNodes_ = 0;
-    all_.clear();
+// The partner and new lists live only during a search.
+void log3::ClearGenerationLists() {
     partners_.clear();
     new_.clear();
-    allCounts_.clear();
     partnerCounts_.clear();
     newCounts_.clear();
     partnerLength_.clear();
@@ -235,6 +232,14 @@ void log3::FreeSearch() {
     partnerLengthF_.clear();
     partnerWidthF_.clear();
     partnerWasteF_.clear();
+}
+
+void log3::FreeSearch() {
+    nodes_.clear();
+    liveNodes_ = 0;
+    all_.clear();
+    allCounts_.clear();
+    ClearGenerationLists();
     hash_.clear();
     alternatives_.clear();
     bounds_.clear();
@@ -583,17 +588,7 @@ int32_t log3::ChooseBestCombination() {
 
 void log3::FinishSearch() {
     hasData_ = true;
-    // The partner and new lists live only during a search.
-    partners_.clear();
-    new_.clear();
-    partnerCounts_.clear();
-    newCounts_.clear();
-    partnerLength_.clear();
-    partnerWidth_.clear();
-    partnerWaste_.clear();
-    partnerLengthF_.clear();
-    partnerWidthF_.clear();
-    partnerWasteF_.clear();
+    ClearGenerationLists();
     chosen_ = ChooseBestCombination();
     alternatives_.clear();
     if (chosen_ < 0) return;

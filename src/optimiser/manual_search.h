@@ -122,6 +122,7 @@ public:
     int32_t YieldPercent(int32_t k) const;
 
 private:
+    void ClearGenerationLists();
     struct Node {
         Tenths length = 0;
         Tenths width = 0;

@@ -177,6 +177,16 @@ std::optional<std::pair<Offcut, Offcut>> OneAboveOther(const Offcut& A, const Of
 
 }  // namespace
 
+DiagramOptions DiagramOptionsFrom(const Settings& settings) {
+    DiagramOptions options;
+    options.DefFont = settings.DefFont;
+    options.LayoutSrafura = settings.LayoutSrafura;
+    options.Testera = settings.Testera;
+    options.lengthUnit = settings.JedMere;
+    options.areaStyle = settings.AreaStyle;
+    return options;
+}
+
 float ViewScale(Tenths sheetLength, Tenths sheetWidth, int surfaceWidth, int surfaceHeight) {
     if (sheetLength <= 0 || sheetWidth <= 0 || surfaceWidth <= 0 || surfaceHeight <= 0) return 0;
     return static_cast<float>(std::max(static_cast<double>(sheetLength) / surfaceWidth,

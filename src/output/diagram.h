@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "config/settings.h"
 #include "core/canvas.h"
 #include "core/length_units.h"
 #include "core/project.h"
@@ -32,6 +33,8 @@ struct DiagramOptions {
     LengthUnit lengthUnit = 0;
     AreaStyle areaStyle = 0;
 };
+
+DiagramOptions DiagramOptionsFrom(const Settings& settings);
 
 // The view's pick state, owned by the window.
 inline constexpr int32_t kNoOffcut = 99999;  // nothing picked

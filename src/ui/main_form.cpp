@@ -243,7 +243,7 @@ void TMainForm::CreatePages() {
     pag2 = manualPage_ = new ManualPage(*this, PageControl1);
     DiagramPage::Sources sources;
     sources.layouts = [this]() -> const LayoutList& { return lastRun_.layouts; };
-    sources.options = [this] { return MakeDiagramOptions(); };
+    sources.options = [this] { return DiagramOptionsFrom(settings_); };
     sources.text = [this](int n) { return LanguageText(n).toStdString(); };
     pag3 = new DiagramPage(project_, std::move(sources), PageControl1);
     pag3->WatchEnter(PageControl1);
@@ -374,16 +374,6 @@ void TMainForm::ShowResults() {
     pag4->SetReport(lastRun_.report);
     pag4->SetBill(lastRun_.bill);
     pag3->Refresh();
-}
-
-DiagramOptions TMainForm::MakeDiagramOptions() const {
-    DiagramOptions options;
-    options.DefFont = settings_.DefFont;
-    options.LayoutSrafura = settings_.LayoutSrafura;
-    options.Testera = settings_.Testera;
-    options.lengthUnit = settings_.JedMere;
-    options.areaStyle = settings_.AreaStyle;
-    return options;
 }
 
 void TMainForm::Button4Click() {

@@ -125,7 +125,6 @@ private:
     void OpenCommandLineProject(const QString& fileName);
     void WriteSettings();
     void ShowResults();
-    DiagramOptions MakeDiagramOptions() const;
     QAction* NewAction(const char* name, const char* caption, QKeySequence shortcut = {});
     QToolButton* NewToolButton(const char* name, QAction* action, const QIcon& icon);
     bool OpenWithSystem(const QUrl& url);

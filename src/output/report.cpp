@@ -86,6 +86,17 @@ AreaTenths ClampArea(uint64_t area) {
 
 }  // namespace
 
+void SetStatisticsCaptions(StatisticsPanel& panel, LengthUnit unit, AreaStyle style,
+                           const TextLookup& text) {
+    const auto t = [&text](int number) { return text ? text(number) : std::string(); };
+    const std::string length = LengthUnitSuffix(unit, false);
+    panel.Label26 = t(kPartsArea) + " (" + AreaUnitSuffix(style) + ")";
+    panel.Label27 = t(kAverageYield) + " (%)";
+    panel.Label28 = t(kLastYield) + " (%)";
+    panel.Label40 = t(kCutLength) + " (" + length + ")";
+    panel.Label54 = t(kBandLength) + " (" + length + ")";
+}
+
 ReportOptions ReportOptionsFrom(const Settings& settings, std::vector<ReportBand> bands) {
     ReportOptions options;
     options.lengthUnit = settings.JedMere;
@@ -431,15 +442,11 @@ bool Stat::WriteBillAndTotals() {
     p.Label33 = std::to_string(partsPlaced);
     p.Label32 = std::to_string(sheetsUsed);
     p.Label31 = areaText;
-    p.Label26 = T(kPartsArea) + " (" + AS() + ")";
     p.Label30 = averageYield;
-    p.Label27 = T(kAverageYield) + " (%)";
     p.Label29 = lastYieldText;
-    p.Label28 = T(kLastYield) + " (%)";
     p.Label41 = cutText;
-    p.Label40 = T(kCutLength) + " (" + LS(false) + ")";
     p.Label55 = bandText;
-    p.Label54 = T(kBandLength) + " (" + LS(false) + ")";
+    SetStatisticsCaptions(p, options.lengthUnit, options.areaStyle, text);
     panel = std::move(p);
     return true;
 }

@@ -61,6 +61,10 @@ struct StatisticsPanel {
     friend bool operator==(const StatisticsPanel&, const StatisticsPanel&) = default;
 };
 
+// Fills the five captions of the panel that carry units (Label26..28, Label40, Label54).
+void SetStatisticsCaptions(StatisticsPanel& panel, LengthUnit unit, AreaStyle style,
+                           const TextLookup& text);
+
 class Stat {
 public:
     Stat(const Project& project, ReportOptions options, TextLookup text);

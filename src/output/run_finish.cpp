@@ -36,6 +36,21 @@ StatisticsTexts StatisticsTextsOf(const StatisticsPanel& panel) {
                            panel.Label30, panel.Label29, panel.Label41, panel.Label55};
 }
 
+StatisticsPanel StatisticsPanelOf(const StatisticsTexts& values, LengthUnit unit, AreaStyle style,
+                                  const TextLookup& text) {
+    StatisticsPanel panel;
+    panel.Label34 = values.parts;
+    panel.Label33 = values.usedParts;
+    panel.Label32 = values.usedSheets;
+    panel.Label31 = values.partArea;
+    panel.Label30 = values.averageYield;
+    panel.Label29 = values.lastSheetYield;
+    panel.Label41 = values.cutLength;
+    panel.Label55 = values.bandingLength;
+    SetStatisticsCaptions(panel, unit, style, text);
+    return panel;
+}
+
 std::string PlainText(const RichText& text) {
     std::string out;
     for (const RichLine& line : text) {

@@ -39,6 +39,10 @@ FinishedRun FinishRunReport(const Project& project, const ReportOptions& options
 // The eight statistics values as the project document stores them.
 StatisticsTexts StatisticsTextsOf(const StatisticsPanel& panel);
 
+// The panel of the values a project file stores, with the captions of the current units.
+StatisticsPanel StatisticsPanelOf(const StatisticsTexts& values, LengthUnit unit, AreaStyle style,
+                                  const TextLookup& text);
+
 // The rich lines as plain text, one line per line, each ended by a line feed.
 std::string PlainText(const RichText& text);
 

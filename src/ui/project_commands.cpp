@@ -146,31 +146,10 @@ bool TMainForm::LoadProjectFile(bool add, LoadSource source, const QString& give
 }
 
 void TMainForm::ShowDocumentStatistics() {
-    const StatisticsTexts& s = texts_.statistics;
-    const struct {
-        const char* label;
-        const std::string& text;
-    } values[] = {{"Label34", s.parts},        {"Label33", s.usedParts},
-                  {"Label32", s.usedSheets},   {"Label31", s.partArea},
-                  {"Label30", s.averageYield}, {"Label29", s.lastSheetYield},
-                  {"Label41", s.cutLength},    {"Label55", s.bandingLength}};
-    for (const auto& value : values)
-        if (auto* label = pag1->findChild<QLabel*>(value.label))
-            label->setText(QString::fromStdString(value.text));
-
-    // The captions that carry units name the current ones: the lengths were re-expressed.
-    const QString area = QString::fromStdString(AreaUnitSuffix(settings_.AreaStyle));
-    const QString length = QString::fromStdString(LengthUnitSuffix(settings_.JedMere, false));
-    const struct {
-        const char* label;
-        QString text;
-    } captions[] = {{"Label26", LanguageText(53) + " (" + area + ")"},
-                    {"Label27", LanguageText(54) + " (%)"},
-                    {"Label28", LanguageText(55) + " (%)"},
-                    {"Label40", LanguageText(56) + " (" + length + ")"},
-                    {"Label54", LanguageText(57) + " (" + length + ")"}};
-    for (const auto& caption : captions)
-        if (auto* label = pag1->findChild<QLabel*>(caption.label)) label->setText(caption.text);
+    // The captions name the current units: the lengths were re-expressed.
+    pag1->ShowStatistics(
+        StatisticsPanelOf(texts_.statistics, settings_.JedMere, settings_.AreaStyle,
+                          [this](int n) { return LanguageText(n).toStdString(); }));
 }
 
 bool TMainForm::SaveProjectFile(bool saveAs, bool asXml) {
